@@ -1,0 +1,17 @@
+// The desktop program.
+#include "gui/app/startup.h"
+#include "gui/host/qt_dialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Vantrel");
+    QApplication::setApplicationVersion("1.02");
+
+    vantrel::QtDialogs dialogs;
+    vantrel::Startup startup(dialogs);
+    dialogs.setParent(&startup.mainWindow());
+    startup.begin();
+    return QApplication::exec();
+}

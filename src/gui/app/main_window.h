@@ -1,0 +1,94 @@
+// The main window (`Form1`): map window, inset, message panel, buttons, counters and menus.
+#pragma once
+
+#include "core/app/project_state.h"
+#include "gui/app/message_panel.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QCloseEvent;
+class QScrollBar;
+
+namespace vantrel {
+
+class Dialogs;
+class PictureSurface;
+class Windows;
+struct Workspace;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Dialogs& dialogs);
+    ~MainWindow() override;
+
+    Workspace& workspace() { return *m_workspace; }
+    ProjectState& state() { return m_state; }
+
+    PictureSurface& mapWindow() const { return *m_mapWindow; }
+    PictureSurface& insetWindow() const { return *m_insetWindow; }
+    MessagePanel& panel() { return *m_panel; }
+    QPushButton& command(int number) const;
+    // The single-line boxes `Text1`, `Text2`, `Text8` .. `Text11`.
+    QLineEdit& box(int number) const;
+    QLabel& label(int number) const;
+    QCheckBox& check(int number) const;
+    QScrollBar& widthScrollBar() const { return *m_widthScrollBar; }
+    QProgressBar& progressBar() const { return *m_progressBar; }
+    QAction& action(const char* objectName) const;
+
+    // "Switch off Menu Messages?" is ticked.
+    bool menuMessagesOff() const;
+
+    // Places every control around the map window at its current size and measures the inset
+    // scales.
+    void layOutAroundMap();
+    void measureInsetScales();
+    // The threshold and snapping controls hidden, with their start texts.
+    void resetThresholdControls();
+    // Shows the scale and pen controls (zoom, colour, width, FIX) or hides them.
+    void setScaleControlsVisible(bool visible);
+
+    // The plan as last opened, which zooming and resets repaint from.
+    QImage& storedPlan() { return m_storedPlan; }
+    // The program's own picture store for Copy and Paste.
+    QImage& pictureStore() { return m_pictureStore; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createWidgets();
+    void createMenus();
+    void setUpAtStart();
+
+    ProjectState m_state;
+    QImage m_storedPlan;
+    QImage m_pictureStore;
+    std::unique_ptr<Windows> m_windows;
+    std::unique_ptr<Workspace> m_workspace;
+    std::unique_ptr<MessagePanel> m_panel;
+
+    QWidget* m_canvas = nullptr;
+    PictureSurface* m_mapWindow = nullptr;
+    PictureSurface* m_insetWindow = nullptr;
+    QScrollBar* m_widthScrollBar = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    std::array<QPushButton*, 35> m_commands{};
+    std::array<QLineEdit*, 12> m_boxes{};
+    std::array<QPlainTextEdit*, 8> m_panelBoxes{};
+    std::array<QLabel*, 6> m_labels{};
+    std::array<QCheckBox*, 4> m_checks{};
+};
+
+} // namespace vantrel

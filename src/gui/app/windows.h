@@ -1,0 +1,30 @@
+// The secondary windows of the program, created with the main window and kept for the run.
+#pragma once
+
+#include "gui/app/help_window.h"
+#include "gui/app/program_window.h"
+#include "gui/app/text_window.h"
+#include "gui/display/numbered_map_window.h"
+#include "gui/display/results_window.h"
+
+namespace vantrel {
+
+class Windows {
+public:
+    ResultsWindow axialResults{ResultsKind::Axial};
+    ResultsWindow junctionResults{ResultsKind::Junction};
+    NumberedMapWindow numberedAxialMap{NumberedMapKind::Axial};
+    NumberedMapWindow numberedJunctionMap{NumberedMapKind::Junction};
+    TextWindow textWindow;
+    HelpWindow helpWindow;
+    ProgramWindow programWindow;
+
+    void closeAll() {
+        for (QWidget* window : std::initializer_list<QWidget*>{
+                 &programWindow, &axialResults, &junctionResults, &numberedAxialMap,
+                 &numberedJunctionMap, &helpWindow, &textWindow})
+            window->close();
+    }
+};
+
+} // namespace vantrel

@@ -1,0 +1,103 @@
+#include "gui/host/qt_dialogs.h"
+
+#include "gui/host/twips.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace vantrel {
+
+QString QtFilter(const QString& classicFilter) {
+    const QStringList parts = classicFilter.split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].section(" (", 0, 0),
+                                                 patterns.simplified());
+    }
+    return filters.isEmpty() ? classicFilter : filters.join(";;");
+}
+
+MessageAnswer QtDialogs::message(const QString& text, const QString& title,
+                                 MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(m_parent);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: return MessageAnswer::Cancel;
+    }
+}
+
+std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
+                                        std::optional<QPoint> position) {
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (position)
+        dialog.move(TwipsToPixels(position->x()), TwipsToPixels(position->y()));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
+    const QString path =
+        QFileDialog::getOpenFileName(m_parent, QString(), m_lastFolder, QtFilter(request.filter));
+    if (path.isEmpty())
+        return std::nullopt;
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileRequest& request) {
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QtFilter(request.filter));
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (!m_lastFolder.isEmpty())
+        dialog.setDirectory(m_lastFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString path = dialog.selectedFiles().constFirst();
+    m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
+}
+
+std::optional<QColor> QtDialogs::colour(const QColor& initial) {
+    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtDialogs::printer(QPrinter& printer) {
+    QPrintDialog dialog(&printer, m_parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace vantrel

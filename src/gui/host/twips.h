@@ -1,0 +1,20 @@
+// Map and layout units: twips, 15 to a screen pixel.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <cmath>
+
+namespace vantrel {
+
+inline constexpr double kTwipsPerPixel = 15.0;
+
+inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline double PixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
+
+inline QRect TwipsRect(double left, double top, double width, double height) {
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
+}
+
+} // namespace vantrel
