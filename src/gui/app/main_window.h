@@ -4,6 +4,7 @@
 #include "core/app/project_state.h"
 #include "gui/app/message_panel.h"
 
+#include <QColor>
 #include <QImage>
 #include <QMainWindow>
 #include <array>
@@ -63,6 +64,8 @@ public:
     QImage& storedPlan() { return m_storedPlan; }
     // The program's own picture store for Copy and Paste.
     QImage& pictureStore() { return m_pictureStore; }
+    // The colour last chosen in the pen colour dialog, which a cancelled dialog keeps.
+    QColor& penDialogColour() { return m_penDialogColour; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +78,7 @@ private:
     ProjectState m_state;
     QImage m_storedPlan;
     QImage m_pictureStore;
+    QColor m_penDialogColour = Qt::black;
     std::unique_ptr<Windows> m_windows;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessagePanel> m_panel;

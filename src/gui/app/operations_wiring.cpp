@@ -2,12 +2,16 @@
 
 #include "gui/app/app_operations.h"
 #include "gui/app/new_project.h"
+#include "gui/drawing/digitising.h"
+#include "gui/drawing/scale_and_pen.h"
 
 namespace vantrel {
 
 void ConnectOperations(Workspace& workspace) {
     ConnectAppOperations(workspace);
     ConnectNewProjectOperations(workspace);
+    ConnectScaleAndPenOperations(workspace);
+    ConnectDigitisingOperations(workspace);
 }
 
 } // namespace vantrel
