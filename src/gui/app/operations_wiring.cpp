@@ -4,6 +4,7 @@
 #include "gui/app/new_project.h"
 #include "gui/drawing/digitising.h"
 #include "gui/drawing/scale_and_pen.h"
+#include "gui/geometry/picture_operations.h"
 
 namespace vantrel {
 
@@ -12,6 +13,7 @@ void ConnectOperations(Workspace& workspace) {
     ConnectNewProjectOperations(workspace);
     ConnectScaleAndPenOperations(workspace);
     ConnectDigitisingOperations(workspace);
+    ConnectPictureOperations(workspace);
 }
 
 } // namespace vantrel
