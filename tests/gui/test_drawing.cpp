@@ -54,7 +54,9 @@ AxialLine PixelLine(int x1, int y1, int x2, int y2) {
     return {Units(x1), Units(y1), Units(x2), Units(y2)};
 }
 
-QString PanelText(MainWindow& main, int box) { return main.panel().box(box).toPlainText(); }
+QString PanelText(MainWindow& main, int box) {
+    return main.panel().box(box).toPlainText();
+}
 
 // The inset mirrors a map point; it is white within a pixel of where the scales put it.
 bool InsetIsWhiteAt(MainWindow& main, int mapX, int mapY) {
@@ -87,6 +89,7 @@ private slots:
     void zoomOutThenInReturnsTheFactorsToOne();
     void zoomRepaintsTheStoredPlanNotTheScreenImage();
     void zoomingMovesThePanelClearOfTheMap();
+    void zoomingOutStopsBeforeTheMapIsTooLargeToHold();
     void aCancelledColourDialogSetsTheColourLastChosenInIt();
     void linesDrawnAfterAZoomAreInZoomedCoordinates();
 };
@@ -127,7 +130,8 @@ void DrawingTest::fixHidesTheScaleControlsAndEnablesDrawing() {
              QString("To Begin, Start Drawing the Axial Map in the Map Window, Using the Mouse"));
     QCOMPARE(main.panel().box(3).font().pointSize(), 12);
     QCOMPARE(PanelText(main, 4), QString("IMPORTANT ADVICE TO USERS"));
-    QCOMPARE(PanelText(main, 6), QString("In short, the accessibilities of the primal and its dual "));
+    QCOMPARE(PanelText(main, 6),
+             QString("In short, the accessibilities of the primal and its dual "));
     QCOMPARE(main.label(2).text(), QString("Window Shows a Scaled Down Axial Map"));
 }
 
@@ -363,6 +367,22 @@ void DrawingTest::zoomingMovesThePanelClearOfTheMap() {
     QVERIFY(session.main.insetWindow().geometry().left() > map.right());
 }
 
+void DrawingTest::zoomingOutStopsBeforeTheMapIsTooLargeToHold() {
+    Session session;
+    session.showPlan(StripedPlan({2000, 2000}));
+    int clicks = 0;
+    while (session.dialogs.calls().empty() && clicks < 50) {
+        Click(session.main, "Command15");
+        ++clicks;
+    }
+    QCOMPARE(session.dialogs.messageTexts(),
+             QStringList{"The map window cannot be made any larger"});
+    const QSize size = session.map().image().size();
+    QVERIFY(size.width() * 1.1 * size.height() * 1.1 * 4 > 256.0 * 1024 * 1024);
+    QCOMPARE(session.state().ZoomFactorX * 2000, static_cast<float>(size.width()));
+    QVERIFY(clicks < 50);
+}
+
 void DrawingTest::aCancelledColourDialogSetsTheColourLastChosenInIt() {
     Session session;
     session.map().setForeColor(Qt::green);
@@ -386,8 +406,7 @@ void DrawingTest::linesDrawnAfterAZoomAreInZoomedCoordinates() {
     Click(session.main, "Command15");
     Click(session.main, "Command15");
     session.fix();
-    QCOMPARE(session.state().InsetScaleX,
-             static_cast<float>(3300.0 / session.map().widthUnits()));
+    QCOMPARE(session.state().InsetScaleX, static_cast<float>(3300.0 / session.map().widthUnits()));
     Drag(session.map(), {600, 500}, {700, 530});
     QCOMPARE(session.state().AxialLines.at(0), PixelLine(600, 500, 700, 530));
 }

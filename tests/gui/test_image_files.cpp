@@ -114,8 +114,8 @@ QByteArray BmpHeader(qint32 width, qint32 height) {
     QDataStream out(&bmp, QIODevice::Append);
     out.setByteOrder(QDataStream::LittleEndian);
     out << quint32(54) << quint32(0) << quint32(54);
-    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0)
-        << quint32(0) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0) << quint32(0)
+        << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
     return bmp;
 }
 
@@ -145,7 +145,7 @@ void ImageFilesTest::everyFormatIsWrittenAsItsExtensionSaysAndReadsBack() {
         const char* name;
         QByteArray format;
         bool exact;
-    } files[] = {{"map.png", "png", true},  {"map.bmp", "bmp", true},  {"map.gif", "gif", true},
+    } files[] = {{"map.png", "png", true},   {"map.bmp", "bmp", true},    {"map.gif", "gif", true},
                  {"map.jpg", "jpeg", false}, {"map.jpeg", "jpeg", false}, {"MAP.PNG", "png", true}};
     for (const auto& file : files) {
         const QString path = folder.filePath(file.name);

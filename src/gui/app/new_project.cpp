@@ -78,7 +78,9 @@ void ResetProject(Workspace& workspace) {
     main.mapWindow().setForeColor(Qt::black);
 }
 
-void ClearBackground(Workspace& workspace) { workspace.main.mapWindow().clear(); }
+void ClearBackground(Workspace& workspace) {
+    workspace.main.mapWindow().clear();
+}
 
 void ConnectNewProjectOperations(Workspace& workspace) {
     MainWindow& main = workspace.main;

@@ -34,8 +34,7 @@ void StoreLine(Workspace& workspace) {
     const AddLineResult result =
         AddAxialLine(state, {state.DragX1, state.DragY1, state.DragX2, state.DragY2});
     if (result == AddLineResult::Refused) {
-        Warn(workspace.dialogs,
-             "More Than 500 Axial Lines - You Must Start Again or Remove Lines ",
+        Warn(workspace.dialogs, "More Than 500 Axial Lines - You Must Start Again or Remove Lines ",
              "Data Input Warning");
         return;
     }

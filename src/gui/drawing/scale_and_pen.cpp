@@ -71,7 +71,8 @@ void FixScale(Workspace& workspace) {
     main.setScaleControlsVisible(false);
     main.layOutAroundMap();
     main.panel().showStartTexts();
-    main.panel().setTitle("To Begin, Start Drawing the Axial Map in the Map Window, Using the Mouse");
+    main.panel().setTitle(
+        "To Begin, Start Drawing the Axial Map in the Map Window, Using the Mouse");
     main.label(2).setText("Window Shows a Scaled Down Axial Map");
     main.mapWindow().setDrawWidth(1);
     workspace.state.IntersectionsComputed = false;

@@ -33,8 +33,7 @@ constexpr char kClearTitle[] = "Clearing the Map Window";
 
 constexpr char kPrintExplanation[] =
     "This let's you print the graphics in the window on the selected printer";
-constexpr char kCopyExplanation[] =
-    "This let's you copy the contents of the window to a clipboard";
+constexpr char kCopyExplanation[] = "This let's you copy the contents of the window to a clipboard";
 constexpr char kPasteExplanation[] = "This let's you paste whatever you most recently copied to "
                                      "the clipboard to the current window";
 constexpr char kClearExplanation[] = "This let's you clear whatever is in the current window";
@@ -57,10 +56,10 @@ std::optional<QImage> AskForPicture(Workspace& workspace, const QColor& backColo
         return std::nullopt;
     const ImageReadResult read = ReadImageFile(*path);
     if (read.image.isNull()) {
-        ReportFailure(workspace,
-                      QStringLiteral("The picture \"%1\" could not be opened: %2.")
-                          .arg(*path, read.failure),
-                      kOpenTitle);
+        ReportFailure(
+            workspace,
+            QStringLiteral("The picture \"%1\" could not be opened: %2.").arg(*path, read.failure),
+            kOpenTitle);
         return std::nullopt;
     }
     QImage picture(read.image.size(), QImage::Format_RGB32);
@@ -127,9 +126,8 @@ void ConnectResultsWindowItems(Workspace& workspace, ResultsWindow& window) {
 
 void ConnectNumberedWindowItems(Workspace& workspace, NumberedMapWindow& window) {
     PictureSurface& surface = window.surface();
-    ConnectItem(window.action("mnuMap"), window, [&workspace, &surface] {
-        SavePicture(workspace, surface, kSaveJpegExplanation);
-    });
+    ConnectItem(window.action("mnuMap"), window,
+                [&workspace, &surface] { SavePicture(workspace, surface, kSaveJpegExplanation); });
     ConnectItem(window.action("mnuMapWindow"), window,
                 [&workspace, &surface] { PrintPicture(workspace, surface); });
 }
@@ -151,10 +149,10 @@ void SavePicture(Workspace& workspace, const PictureSurface& surface, const QStr
     if (!path)
         return;
     if (const QString failure = WriteImageFile(surface.image(), *path); !failure.isEmpty())
-        ReportFailure(workspace,
-                      QStringLiteral("The picture could not be saved as \"%1\": %2.")
-                          .arg(*path, failure),
-                      kSaveTitle);
+        ReportFailure(
+            workspace,
+            QStringLiteral("The picture could not be saved as \"%1\": %2.").arg(*path, failure),
+            kSaveTitle);
 }
 
 void PrintPicture(Workspace& workspace, const PictureSurface& surface) {
@@ -164,10 +162,10 @@ void PrintPicture(Workspace& workspace, const PictureSurface& surface) {
         return;
     QPainter painter;
     if (!painter.begin(&printer)) {
-        ReportFailure(workspace,
-                      QStringLiteral("The picture could not be printed on \"%1\".")
-                          .arg(PrinterName(printer)),
-                      kPrintTitle);
+        ReportFailure(
+            workspace,
+            QStringLiteral("The picture could not be printed on \"%1\".").arg(PrinterName(printer)),
+            kPrintTitle);
         return;
     }
     const QImage& picture = surface.image();
@@ -224,16 +222,22 @@ void SaveMapPicture(Workspace& workspace) {
     SavePicture(workspace, workspace.main.mapWindow(), kSaveMapExplanation);
 }
 
-void PrintMapPicture(Workspace& workspace) { PrintPicture(workspace, workspace.main.mapWindow()); }
+void PrintMapPicture(Workspace& workspace) {
+    PrintPicture(workspace, workspace.main.mapWindow());
+}
 
-void CopyMapPicture(Workspace& workspace) { CopyPicture(workspace, workspace.main.mapWindow()); }
+void CopyMapPicture(Workspace& workspace) {
+    CopyPicture(workspace, workspace.main.mapWindow());
+}
 
 void PasteMapPicture(Workspace& workspace) {
     PastePicture(workspace, workspace.main.mapWindow());
     workspace.main.layOutAroundMap();
 }
 
-void ClearMapPicture(Workspace& workspace) { ClearPicture(workspace, workspace.main.mapWindow()); }
+void ClearMapPicture(Workspace& workspace) {
+    ClearPicture(workspace, workspace.main.mapWindow());
+}
 
 void ConnectPictureOperations(Workspace& workspace) {
     ConnectMainWindowItems(workspace);

@@ -48,7 +48,9 @@ bool IndexExactly(const QImage& picture, IndexedPicture& indexed) {
     return true;
 }
 
-int CubeLevel(int channel) { return (channel + kCubeStep / 2) / kCubeStep; }
+int CubeLevel(int channel) {
+    return (channel + kCubeStep / 2) / kCubeStep;
+}
 
 // Each pixel takes the nearest of the 216 colours of an even colour cube.
 IndexedPicture IndexByColourCube(const QImage& picture) {
@@ -65,8 +67,7 @@ IndexedPicture IndexByColourCube(const QImage& picture) {
         for (int x = 0; x < picture.width(); ++x) {
             const QRgb colour = row[x];
             indexed.pixels.push_back(static_cast<GifPixelType>(
-                (CubeLevel(qRed(colour)) * kCubeLevels + CubeLevel(qGreen(colour))) *
-                    kCubeLevels +
+                (CubeLevel(qRed(colour)) * kCubeLevels + CubeLevel(qGreen(colour))) * kCubeLevels +
                 CubeLevel(qBlue(colour))));
         }
     }
@@ -130,8 +131,9 @@ GifEncoding EncodeGif(const QImage& image) {
     if (image.isNull())
         return {{}, QStringLiteral("there is no picture to save")};
     if (image.width() > kMaxGifSide || image.height() > kMaxGifSide)
-        return {{}, QStringLiteral("a GIF picture can be at most %1 pixels wide and high")
-                        .arg(kMaxGifSide)};
+        return {{},
+                QStringLiteral("a GIF picture can be at most %1 pixels wide and high")
+                    .arg(kMaxGifSide)};
 
     const QImage picture = image.convertToFormat(QImage::Format_RGB32);
     IndexedPicture indexed;
@@ -159,8 +161,8 @@ GifEncoding EncodeGif(const QImage& image) {
         EGifPutScreenDesc(gif, width, picture.height(), 8, 0, colourMap.get()) == GIF_OK &&
         EGifPutImageDesc(gif, 0, 0, width, picture.height(), false, nullptr) == GIF_OK;
     for (int y = 0; written && y < picture.height(); ++y)
-        written = EGifPutLine(gif, indexed.pixels.data() + static_cast<size_t>(y) * width,
-                              width) == GIF_OK;
+        written = EGifPutLine(gif, indexed.pixels.data() + static_cast<size_t>(y) * width, width) ==
+                  GIF_OK;
     const int lastError = gif->Error;
     // Closing writes the trailer and frees the encoder, whatever happened before.
     if (EGifCloseFile(gif, &error) != GIF_OK && written)

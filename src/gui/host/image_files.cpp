@@ -28,7 +28,9 @@ QByteArray QtFormatFor(const QString& suffix) {
     return {};
 }
 
-QString Suffix(const QString& path) { return QFileInfo(path).suffix().toLower(); }
+QString Suffix(const QString& path) {
+    return QFileInfo(path).suffix().toLower();
+}
 
 // Qt's GIF, JPEG and BMP readers show whatever part of a cut-off file they could read.
 bool IsComplete(const QByteArray& format, const QByteArray& bytes) {
@@ -68,8 +70,7 @@ QString Encode(const QImage& image, const QString& suffix, QByteArray& bytes) {
 
 bool FitsImageLimit(QSize pixels) {
     return pixels.width() > 0 && pixels.height() > 0 &&
-           static_cast<qint64>(pixels.width()) * pixels.height() * kBytesPerPixel <=
-               kMaxImageBytes;
+           static_cast<qint64>(pixels.width()) * pixels.height() * kBytesPerPixel <= kMaxImageBytes;
 }
 
 ImageReadResult ReadImageFile(const QString& path) {
