@@ -90,8 +90,7 @@ TEST(DrawingOrder, MatchesTheSelectionOnValuesWithManyTies) {
 }
 
 TEST(DrawingOrder, ValuesBelowTheSentinelAreDrawnFirstInsteadOfBreakingTheOrder) {
-    EXPECT_EQ(DrawingOrder({0.5f, -5000.0f, std::nanf(""), 0.0f}),
-              (std::vector<int>{2, 1, 3, 0}));
+    EXPECT_EQ(DrawingOrder({0.5f, -5000.0f, std::nanf(""), 0.0f}), (std::vector<int>{2, 1, 3, 0}));
 }
 
 } // namespace
