@@ -100,9 +100,5 @@ TEST(GraphSpan, ArcsBeyondTheScaleAreNeverDrawn) {
     EXPECT_EQ(arcsWithinSpan(arcs, 1), (std::vector<GraphArc>{{1, 3, 1, 1}}));
 }
 
-TEST(GraphNodes, AnAxialLineNodeIsAtItsMidPoint) {
-    EXPECT_EQ(lineMidPoint({100, 200, 300, 500}), (NodePoint{200, 350}));
-}
-
 } // namespace
 } // namespace vantrel::analysis
