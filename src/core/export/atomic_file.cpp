@@ -37,8 +37,10 @@ fs::path UnusedTemporaryPath(const fs::path& target) {
     std::mt19937_64 random(entropy());
     const fs::path folder = target.parent_path();
     for (;;) {
-        const std::string name =
-            "." + target.filename().string() + "." + std::to_string(random() % 1000000000) + ".tmp";
+        // Built by appending: GCC 12 warns falsely (-Wrestrict) on "text" + std::string.
+        std::string name = ".";
+        name.append(target.filename().string()).append(".");
+        name.append(std::to_string(random() % 1000000000)).append(".tmp");
         const fs::path candidate = folder / name;
         std::error_code error;
         if (!fs::exists(candidate, error))
@@ -47,7 +49,9 @@ fs::path UnusedTemporaryPath(const fs::path& target) {
 }
 
 std::string Failure(const fs::path& target, const std::string& reason) {
-    return "Could not write \"" + target.string() + "\": " + reason;
+    std::string message = "Could not write \"";
+    message.append(target.string()).append("\": ").append(reason);
+    return message;
 }
 
 // The reason the last system call gave, or a plain one when it gave none.
