@@ -59,10 +59,11 @@ TEST(FloatFields, UseTheShortestDecimalFormWithALeadingZero) {
     EXPECT_EQ(FloatField(1.0f / 3.0f), "0.33333334");
 }
 
-TEST(FloatFields, VeryLargeAndVerySmallValuesTakeTheExponentFormWhenItIsShorter) {
+TEST(FloatFields, OnlyExtremeMagnitudesTakeTheExponentForm) {
     EXPECT_EQ(FloatField(1e20f), "1e+20");
     EXPECT_EQ(FloatField(1e-5f), "1e-05");
-    EXPECT_EQ(FloatField(100000.0f), "1e+05");
+    EXPECT_EQ(FloatField(100000.0f), "100000");
+    EXPECT_EQ(FloatField(-2500000.0f), "-2500000");
     EXPECT_EQ(FloatField(20000.0f), "20000");
     EXPECT_EQ(FloatField(0.00012f), "0.00012");
 }

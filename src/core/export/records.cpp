@@ -3,6 +3,7 @@
 #include "core/host/number_text.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace vantrel::exports {
 
@@ -32,8 +33,14 @@ RecordWriter& RecordWriter::field(long long value) {
 
 RecordWriter& RecordWriter::field(float value) {
     separate();
-    char buffer[32]; // the longest shortest float, "-1.17549435e-38", has 15 characters
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Plain decimals for every value a map or an analysis gives; the exponent form only for
+    // magnitudes where plain digits would run long.
+    const float magnitude = std::fabs(value);
+    const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e15f);
+    char buffer[64];
+    const auto result = plain ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                              std::chars_format::fixed)
+                              : std::to_chars(buffer, buffer + sizeof buffer, value);
     m_out.write(buffer, result.ptr - buffer);
     return *this;
 }
