@@ -38,10 +38,14 @@ Junction MakeJunction(int firstIndex, int secondIndex, Crossing crossing) {
 // With d1 = p2 - p1, d2 = p4 - p3, e = p3 - p1 and det = d2 x d1, the positions along the lines
 // are s = (d2 x e) / det and t = (d1 x e) / det. In side values, s = o1 / (o1 - o2) and
 // 1 - s = -o2 / (o1 - o2), where o1 and o2 are the sides of p1 and p2 relative to the second
-// line; likewise for t. So 0 <= s <= 1 holds exactly when p1 and p2 are not strictly on one side
-// of the second line, and det is 0 exactly when both lie on it. Deciding by the exact signs of
-// the side values, rather than by rounded quotients, keeps touching ends exact; dividing values
-// of one sign gives s within 0..1 and exactly 0 or 1 when an end lies on the other line.
+// line; likewise t with the sides of p3 and p4. So 0 <= s <= 1 holds exactly when p1 and p2 are
+// not strictly on one side of the second line, and then det is 0 only when both lie on it.
+// Deciding by exact signs instead of rounded quotients keeps touching ends exact: a rounded s or
+// t can turn a near miss into a touch, and a touch into a miss.
+// Numerical caveat: the point is rounded. As o1 and -o2 share a sign, s lies within 0..1 and is
+// exactly 0 or 1 when an end of the first line lies on the second, so an L or a T whose stem is
+// the first line gets the end point itself; a T whose stem is the second line gets the point
+// along the first, which may be a unit in the last place off the stem's end.
 std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& second) {
     if (!IsFinite(first) || !IsFinite(second) || !BoxesOverlap(first, second))
         return std::nullopt;
