@@ -1,4 +1,4 @@
-// The checks of drawn lines: stray clicks, freestanding lines, and deleting the suspects.
+// The checks of drawn lines: stray clicks, freestanding lines, and deleting the doubtful ones.
 #pragma once
 
 #include "core/app/matrix.h"
@@ -13,7 +13,7 @@ namespace vantrel::geometry {
 // Map units: a stroke shorter than this on both axes is a click, not a line.
 inline constexpr float kRogueLineThreshold = 50.0f;
 
-// One flag per line: true keeps it, false marks it suspect.
+// One flag per line: true keeps it, false marks it for deletion.
 using KeepFlags = std::vector<bool>;
 
 struct MapPoint {
