@@ -1,6 +1,7 @@
 #include "gui/app/operations_wiring.h"
 
 #include "gui/analysis/depth_map_operations.h"
+#include "gui/analysis/integration_graph_operations.h"
 #include "gui/app/app_operations.h"
 
 namespace vantrel {
@@ -8,6 +9,7 @@ namespace vantrel {
 void ConnectOperations(Workspace& workspace) {
     ConnectAppOperations(workspace);
     ConnectDepthMapOperations(workspace);
+    ConnectIntegrationGraphOperations(workspace);
 }
 
 } // namespace vantrel
