@@ -2,6 +2,7 @@
 
 #include "gui/analysis/depth_map_operations.h"
 #include "gui/analysis/integration_graph_operations.h"
+#include "gui/analysis/statistics_operations.h"
 #include "gui/app/app_operations.h"
 
 namespace vantrel {
@@ -10,6 +11,7 @@ void ConnectOperations(Workspace& workspace) {
     ConnectAppOperations(workspace);
     ConnectDepthMapOperations(workspace);
     ConnectIntegrationGraphOperations(workspace);
+    ConnectStatisticsOperations(workspace);
 }
 
 } // namespace vantrel
