@@ -1,5 +1,8 @@
 #include "gui/app/operations_wiring.h"
 
+#include "gui/analysis/depth_map_operations.h"
+#include "gui/analysis/integration_graph_operations.h"
+#include "gui/analysis/statistics_operations.h"
 #include "gui/app/app_operations.h"
 #include "gui/export/export_operations.h"
 
@@ -8,6 +11,9 @@ namespace vantrel {
 void ConnectOperations(Workspace& workspace) {
     ConnectAppOperations(workspace);
     ConnectExportOperations(workspace);
+    ConnectDepthMapOperations(workspace);
+    ConnectIntegrationGraphOperations(workspace);
+    ConnectStatisticsOperations(workspace);
 }
 
 } // namespace vantrel
