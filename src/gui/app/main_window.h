@@ -63,6 +63,8 @@ public:
     QImage& storedPlan() { return m_storedPlan; }
     // The program's own picture store for Copy and Paste.
     QImage& pictureStore() { return m_pictureStore; }
+    // The default extension the text exports give the save dialog: none until a file is chosen.
+    QString& textExportExtension() { return m_textExportExtension; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +77,7 @@ private:
     ProjectState m_state;
     QImage m_storedPlan;
     QImage m_pictureStore;
+    QString m_textExportExtension;
     std::unique_ptr<Windows> m_windows;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessagePanel> m_panel;

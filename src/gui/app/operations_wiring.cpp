@@ -1,12 +1,20 @@
 #include "gui/app/operations_wiring.h"
 
+#include "gui/analysis/depth_map_operations.h"
+#include "gui/analysis/integration_graph_operations.h"
+#include "gui/analysis/statistics_operations.h"
 #include "gui/app/app_operations.h"
+#include "gui/export/export_operations.h"
 #include "gui/geometry/line_geometry_wiring.h"
 
 namespace vantrel {
 
 void ConnectOperations(Workspace& workspace) {
     ConnectAppOperations(workspace);
+    ConnectExportOperations(workspace);
+    ConnectDepthMapOperations(workspace);
+    ConnectIntegrationGraphOperations(workspace);
+    ConnectStatisticsOperations(workspace);
     ConnectLineGeometryOperations(workspace);
 }
 
