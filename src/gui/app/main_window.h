@@ -66,6 +66,8 @@ public:
     QImage& pictureStore() { return m_pictureStore; }
     // The colour last chosen in the pen colour dialog, which a cancelled dialog keeps.
     QColor& penDialogColour() { return m_penDialogColour; }
+    // The default extension the text exports give the save dialog: none until a file is chosen.
+    QString& textExportExtension() { return m_textExportExtension; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +81,7 @@ private:
     QImage m_storedPlan;
     QImage m_pictureStore;
     QColor m_penDialogColour = Qt::black;
+    QString m_textExportExtension;
     std::unique_ptr<Windows> m_windows;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessagePanel> m_panel;

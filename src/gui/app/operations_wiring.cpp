@@ -1,9 +1,14 @@
 #include "gui/app/operations_wiring.h"
 
+#include "gui/analysis/depth_map_operations.h"
+#include "gui/analysis/integration_graph_operations.h"
+#include "gui/analysis/statistics_operations.h"
 #include "gui/app/app_operations.h"
 #include "gui/app/new_project.h"
 #include "gui/drawing/digitising.h"
 #include "gui/drawing/scale_and_pen.h"
+#include "gui/export/export_operations.h"
+#include "gui/geometry/line_geometry_wiring.h"
 #include "gui/geometry/picture_operations.h"
 
 namespace vantrel {
@@ -14,6 +19,11 @@ void ConnectOperations(Workspace& workspace) {
     ConnectScaleAndPenOperations(workspace);
     ConnectDigitisingOperations(workspace);
     ConnectPictureOperations(workspace);
+    ConnectExportOperations(workspace);
+    ConnectDepthMapOperations(workspace);
+    ConnectIntegrationGraphOperations(workspace);
+    ConnectStatisticsOperations(workspace);
+    ConnectLineGeometryOperations(workspace);
 }
 
 } // namespace vantrel

@@ -1,0 +1,126 @@
+#include "core/geometry/intersections.h"
+
+#include "core/geometry/line_grid.h"
+#include "core/geometry/orientation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace vantrel::geometry {
+
+namespace {
+
+bool IsFinite(const AxialLine& line) {
+    return std::isfinite(line.x1) && std::isfinite(line.y1) && std::isfinite(line.x2) &&
+           std::isfinite(line.y2);
+}
+
+bool BoxesOverlap(const AxialLine& a, const AxialLine& b) {
+    return std::max(a.x1, a.x2) >= std::min(b.x1, b.x2) &&
+           std::max(b.x1, b.x2) >= std::min(a.x1, a.x2) &&
+           std::max(a.y1, a.y2) >= std::min(b.y1, b.y2) &&
+           std::max(b.y1, b.y2) >= std::min(a.y1, a.y2);
+}
+
+// Whether two side values put two ends strictly on one side, or both on the line.
+bool MissesOrLiesAlong(double sideA, double sideB) {
+    return (sideA > 0 && sideB > 0) || (sideA < 0 && sideB < 0) || (sideA == 0 && sideB == 0);
+}
+
+Junction MakeJunction(int firstIndex, int secondIndex, Crossing crossing) {
+    return {static_cast<float>(firstIndex + 1), static_cast<float>(secondIndex + 1), crossing.x,
+            crossing.y};
+}
+
+} // namespace
+
+// With d1 = p2 - p1, d2 = p4 - p3, e = p3 - p1 and det = d2 x d1, the positions along the lines
+// are s = (d2 x e) / det and t = (d1 x e) / det. In side values, s = o1 / (o1 - o2) and
+// 1 - s = -o2 / (o1 - o2), where o1 and o2 are the sides of p1 and p2 relative to the second
+// line; likewise t with the sides of p3 and p4. So 0 <= s <= 1 holds exactly when p1 and p2 are
+// not strictly on one side of the second line, and then det is 0 only when both lie on it.
+// Deciding by exact signs instead of rounded quotients keeps touching ends exact: a rounded s or
+// t can turn a near miss into a touch, and a touch into a miss.
+// Numerical caveat: the point is rounded. As o1 and -o2 share a sign, s lies within 0..1 and is
+// exactly 0 or 1 when an end of the first line lies on the second, so an L or a T whose stem is
+// the first line gets the end point itself; a T whose stem is the second line gets the point
+// along the first, which may be a unit in the last place off the stem's end.
+std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& second) {
+    if (!IsFinite(first) || !IsFinite(second) || !BoxesOverlap(first, second))
+        return std::nullopt;
+    const FloatPoint p1{first.x1, first.y1}, p2{first.x2, first.y2};
+    const FloatPoint p3{second.x1, second.y1}, p4{second.x2, second.y2};
+    const double side1 = Orientation(p3, p4, p1);
+    const double side2 = Orientation(p3, p4, p2);
+    if (MissesOrLiesAlong(side1, side2))
+        return std::nullopt;
+    const double side3 = Orientation(p1, p2, p3);
+    const double side4 = Orientation(p1, p2, p4);
+    if (MissesOrLiesAlong(side3, side4))
+        return std::nullopt;
+    const double s = side1 / (side1 - side2);
+    const double x = s * (double(first.x2) - first.x1) + first.x1;
+    const double y = s * (double(first.y2) - first.y1) + first.y1;
+    return Crossing{static_cast<float>(x), static_cast<float>(y)};
+}
+
+JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
+                             const std::function<void(int found)>& onFound) {
+    JunctionSearch search;
+    const int lineCount = static_cast<int>(lines.size());
+    for (int i = 0; i < lineCount; ++i) {
+        for (int j = i + 1; j < lineCount; ++j) {
+            const auto crossing = CrossLines(lines[i], lines[j]);
+            if (!crossing)
+                continue;
+            const int found = static_cast<int>(search.junctions.size()) + 1;
+            if (onFound)
+                onFound(found);
+            if (found >= capacity)
+                return {{}, true};
+            search.junctions.push_back(MakeJunction(i, j, *crossing));
+        }
+    }
+    return search;
+}
+
+std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress) {
+    const int lineCount = static_cast<int>(lines.size());
+    const int reportEvery = std::max(1, lineCount / 100);
+    progress.start(lineCount);
+    const LineGrid grid(lines);
+    // Lines sharing several cells with line i are tested once: the last line each was tried with.
+    std::vector<int> lastTriedWith(lines.size(), -1);
+    std::vector<std::pair<int, Crossing>> crossingsOfLine;
+    std::vector<Junction> junctions;
+    for (int i = 0; i < lineCount; ++i) {
+        crossingsOfLine.clear();
+        for (const int cell : grid.cellsOf(i)) {
+            const auto others = grid.linesIn(cell);
+            for (auto other = std::upper_bound(others.begin(), others.end(), i);
+                 other != others.end(); ++other) {
+                const int j = *other;
+                if (std::exchange(lastTriedWith[j], i) == i)
+                    continue;
+                if (const auto crossing = CrossLines(lines[i], lines[j]))
+                    crossingsOfLine.emplace_back(j, *crossing);
+            }
+        }
+        std::sort(crossingsOfLine.begin(), crossingsOfLine.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [j, crossing] : crossingsOfLine)
+            junctions.push_back(MakeJunction(i, j, crossing));
+        if ((i + 1) % reportEvery == 0 || i + 1 == lineCount)
+            progress.advance(i + 1);
+    }
+    progress.finish();
+    return junctions;
+}
+
+std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines) {
+    NoProgress quiet;
+    return FindAllJunctions(lines, quiet);
+}
+
+} // namespace vantrel::geometry

@@ -1,0 +1,47 @@
+// Where axial lines cross: the test of one pair and the searches that build the junction table.
+#pragma once
+
+#include "core/app/project_state.h"
+#include "core/host/progress.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vantrel::geometry {
+
+struct Crossing {
+    float x = 0, y = 0;
+    bool operator==(const Crossing&) const = default;
+};
+
+// Where `first` and `second` cross, if they do. With s the position along `first` (0 at its
+// start, 1 at its end) and t the position along `second`, they cross when 0 <= s <= 1 and
+// 0 <= t <= 1, ends included and no tolerance: an L whose ends meet and a T ending exactly on
+// the other line cross, lines stopping short by any amount do not. Parallel and collinear lines
+// (overlapping or not) and lines of zero length never cross. The decision is exact for every
+// pair of finite float coordinates; the point, s * (x2 - x1) + x1 along `first`, is rounded once
+// to float and is exactly the shared end point when `first` ends on `second`. Lines with a
+// non-finite coordinate cross nothing.
+std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& second);
+
+struct JunctionSearch {
+    std::vector<Junction> junctions;
+    bool capacityExceeded = false;
+};
+
+// Tests every pair of lines, line i against each later line j, and lists the crossings as
+// junctions (i + 1, j + 1, x, y) ordered by first line, then second line. `onFound` hears the
+// running count after each crossing. The crossing that brings the count to `capacity` is
+// refused: the search stops there with capacityExceeded and no junctions (the desktop passes
+// kMaxJunctions, so at most 499 junctions are ever kept).
+JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
+                             const std::function<void(int found)>& onFound = {});
+
+// The same junctions, in the same order, as an unlimited FindJunctions, for maps of any size:
+// only lines that share a cell of a uniform grid are tested. Memory grows with the lines plus
+// the crossings. Progress counts lines, reported about a hundred times.
+std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress);
+std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines);
+
+} // namespace vantrel::geometry
