@@ -1,0 +1,98 @@
+// Runs one task per source item on several threads, reporting progress from the calling thread.
+#pragma once
+
+#include "core/host/progress.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace vantrel::analysis {
+
+// Passes on the steps done at most once per percent, so that a large map does not flood the
+// watcher.
+class ThrottledProgress {
+public:
+    ThrottledProgress(Progress* progress, int total) : m_progress(progress), m_total(total) {
+        if (m_progress) {
+            m_progress->start(total);
+        }
+    }
+
+    void advance(int done) {
+        const long long percent = m_total > 0 ? 100LL * done / m_total : 100;
+        if (m_progress && percent != m_percent) {
+            m_percent = percent;
+            m_done = done;
+            m_progress->advance(done);
+        }
+    }
+
+    void finish() {
+        if (m_progress) {
+            if (m_done != m_total) {
+                m_progress->advance(m_total);
+            }
+            m_progress->finish();
+        }
+    }
+
+private:
+    Progress* m_progress;
+    int m_total;
+    long long m_percent = -1;
+    int m_done = 0;
+};
+
+// makeTask() is called once per thread and returns that thread's task; task(source) is called
+// exactly once for each source 0..count-1. A task must only write what belongs to its source.
+// The first exception thrown by any thread stops the others and is rethrown here.
+template <class MakeTask>
+void RunSources(int count, int threads, Progress* progress, const MakeTask& makeTask) {
+    ThrottledProgress report(progress, count);
+    const int workers = std::clamp(threads, 1, std::max(count, 1));
+    const int chunk = std::clamp(count / (workers * 64), 1, 64);
+    std::atomic<int> next{0};
+    std::atomic<int> done{0};
+    std::mutex failureMutex;
+    std::exception_ptr failure;
+
+    auto work = [&](bool reporting) {
+        try {
+            auto task = makeTask();
+            for (int begin; (begin = next.fetch_add(chunk)) < count;) {
+                const int end = std::min(count, begin + chunk);
+                for (int source = begin; source < end; ++source) {
+                    task(source);
+                }
+                const int finished = done.fetch_add(end - begin) + (end - begin);
+                if (reporting) {
+                    report.advance(finished);
+                }
+            }
+        } catch (...) {
+            const std::lock_guard lock(failureMutex);
+            if (!failure) {
+                failure = std::current_exception();
+            }
+            next = count;
+        }
+    };
+
+    {
+        std::vector<std::jthread> helpers;
+        for (int helper = 1; helper < workers; ++helper) {
+            helpers.emplace_back(work, false);
+        }
+        work(true);
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    report.finish();
+}
+
+} // namespace vantrel::analysis
