@@ -16,7 +16,7 @@ struct DepthOptions {
     bool fullMatrix = false;
     // Sources are shared among this many threads; the results do not depend on it.
     int threads = 1;
-    // Told one step per source item, always from the calling thread.
+    // Told one step per batch of up to 64 source items, always from the calling thread.
     Progress* progress = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/host/number_text.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vantrel::analysis {
@@ -51,6 +52,20 @@ MapGraph::MapGraph(int lineCount, const std::vector<Junction>& junctions)
             m_junctionsOn[cell] = junction;
             m_linesAcross[cell] = lines.size() == 2 ? lines[1 - i] : -1;
         }
+    }
+
+    m_neighbourOffsets.push_back(0);
+    for (int line = 0; line < lineCount; ++line) {
+        const auto first = m_neighbours.end() - m_neighbours.begin();
+        for (int across : linesAcross(line)) {
+            if (across >= 0) {
+                m_neighbours.push_back(across);
+            }
+        }
+        std::sort(m_neighbours.begin() + first, m_neighbours.end());
+        m_neighbours.erase(std::unique(m_neighbours.begin() + first, m_neighbours.end()),
+                           m_neighbours.end());
+        m_neighbourOffsets.push_back(m_neighbours.size());
     }
 }
 

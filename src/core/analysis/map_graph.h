@@ -24,6 +24,11 @@ public:
     std::span<const int> junctionsOn(int line) const { return slice(m_junctionsOn, line); }
     // Parallel to junctionsOn: the other line of each of those junctions, -1 when it has none.
     std::span<const int> linesAcross(int line) const { return slice(m_linesAcross, line); }
+    // The lines that share a junction with a line, each once, ascending.
+    std::span<const int> neighbours(int line) const {
+        return {m_neighbours.data() + m_neighbourOffsets[line],
+                m_neighbourOffsets[line + 1] - m_neighbourOffsets[line]};
+    }
     // The distinct lines a junction lies on: none, one or two, ascending.
     std::span<const int> linesOf(int junction) const {
         return {m_junctionLines.data() + 2 * junction, m_linesPerJunction[junction]};
@@ -38,6 +43,8 @@ private:
     std::vector<std::size_t> m_lineOffsets;
     std::vector<int> m_junctionsOn;
     std::vector<int> m_linesAcross;
+    std::vector<std::size_t> m_neighbourOffsets;
+    std::vector<int> m_neighbours;
     std::vector<int> m_junctionLines; // two cells per junction, the unused ones -1
     std::vector<std::uint8_t> m_linesPerJunction;
 };

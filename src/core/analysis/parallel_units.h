@@ -1,4 +1,4 @@
-// Runs one task per source item on several threads, reporting progress from the calling thread.
+// Runs numbered units of work on several threads, reporting progress from the calling thread.
 #pragma once
 
 #include "core/host/progress.h"
@@ -47,14 +47,14 @@ private:
     int m_done = 0;
 };
 
-// makeTask() is called once per thread and returns that thread's task; task(source) is called
-// exactly once for each source 0..count-1. A task must only write what belongs to its source.
-// The first exception thrown by any thread stops the others and is rethrown here.
+// makeTask() is called once per thread and returns that thread's task; task(unit) is called
+// exactly once for each unit 0..count-1, one step of progress each. A task must only write what
+// belongs to its unit. The first exception thrown by any thread stops the others and is rethrown
+// here.
 template <class MakeTask>
-void RunSources(int count, int threads, Progress* progress, const MakeTask& makeTask) {
+void RunUnits(int count, int threads, Progress* progress, const MakeTask& makeTask) {
     ThrottledProgress report(progress, count);
     const int workers = std::clamp(threads, 1, std::max(count, 1));
-    const int chunk = std::clamp(count / (workers * 64), 1, 64);
     std::atomic<int> next{0};
     std::atomic<int> done{0};
     std::mutex failureMutex;
@@ -63,12 +63,9 @@ void RunSources(int count, int threads, Progress* progress, const MakeTask& make
     auto work = [&](bool reporting) {
         try {
             auto task = makeTask();
-            for (int begin; (begin = next.fetch_add(chunk)) < count;) {
-                const int end = std::min(count, begin + chunk);
-                for (int source = begin; source < end; ++source) {
-                    task(source);
-                }
-                const int finished = done.fetch_add(end - begin) + (end - begin);
+            for (int unit; (unit = next.fetch_add(1)) < count;) {
+                task(unit);
+                const int finished = done.fetch_add(1) + 1;
                 if (reporting) {
                     report.advance(finished);
                 }
