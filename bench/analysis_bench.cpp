@@ -42,8 +42,8 @@ void count(benchmark::State& state, const MapData& map) {
 }
 
 // What the desktop asks for: full matrices, one thread.
-template <class Compute> void searchDesktopMap(benchmark::State& state, const MapData& map,
-                                               Compute compute) {
+template <class Compute>
+void searchDesktopMap(benchmark::State& state, const MapData& map, Compute compute) {
     for (auto _ : state) {
         const MapGraph graph(map.lineCount, map.junctions);
         auto depths = compute(graph, DepthOptions{.fullMatrix = true});
@@ -80,14 +80,20 @@ void BM_DualIteration(benchmark::State& state) {
     count(state, map);
 }
 
-BENCHMARK(BM_PrimalSearch)->ArgsProduct({{100, 300, 500}, {kConnected, kSeparateGroups}})
+BENCHMARK(BM_PrimalSearch)
+    ->ArgsProduct({{100, 300, 500}, {kConnected, kSeparateGroups}})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_DualSearch)->ArgsProduct({{100, 300, 499}, {kConnected, kSeparateGroups}})
+BENCHMARK(BM_DualSearch)
+    ->ArgsProduct({{100, 300, 499}, {kConnected, kSeparateGroups}})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PrimalIteration)->ArgsProduct({{100, 300, 500}, {kConnected, kSeparateGroups}})
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_DualIteration)->ArgsProduct({{100, 300, 499}, {kConnected, kSeparateGroups}})
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PrimalIteration)
+    ->ArgsProduct({{100, 300, 500}, {kConnected, kSeparateGroups}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_DualIteration)
+    ->ArgsProduct({{100, 300, 499}, {kConnected, kSeparateGroups}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // A street grid of about 50,000 lines and 128,000 junctions, counts only, on two threads.
 const MapData& bigStreetMap() {
@@ -110,8 +116,12 @@ template <class Compute> void searchBigMap(benchmark::State& state, Compute comp
     count(state, map);
 }
 
-void BM_BigPrimal(benchmark::State& state) { searchBigMap(state, ComputeLineDepths); }
-void BM_BigDual(benchmark::State& state) { searchBigMap(state, ComputeJunctionDepths); }
+void BM_BigPrimal(benchmark::State& state) {
+    searchBigMap(state, ComputeLineDepths);
+}
+void BM_BigDual(benchmark::State& state) {
+    searchBigMap(state, ComputeJunctionDepths);
+}
 
 BENCHMARK(BM_BigPrimal)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_BigDual)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();

@@ -112,8 +112,8 @@ TEST(PrimalDepths, TwoSeparateCrossingPairsAreAllFullyIntegrated) {
 TEST(PrimalDepths, AMapWithinDepthTwoStillGetsItsRadius3Depths) {
     // The original leaves its radius-3 table unwritten when every pair is within depth 2.
     const MapData star{4, {JunctionOf(1, 2), JunctionOf(1, 3), JunctionOf(1, 4)}};
-    const auto adjacency = reference::LineAdjacencyTable(
-        reference::LineJunctionTable(star.lineCount, star.junctions));
+    const auto adjacency =
+        reference::LineAdjacencyTable(reference::LineJunctionTable(star.lineCount, star.junctions));
     ASSERT_FALSE(reference::IterateDepths(adjacency).radius3Written);
     const auto depths = lineDepths(star);
     EXPECT_EQ(depths.radius3Depth, depths.depth);
@@ -168,8 +168,7 @@ TEST(DualDepths, ATriangleOfLinesGivesThreeFullyIntegratedJunctions) {
     const auto depths = junctionDepths({3, {JunctionOf(1, 2), JunctionOf(1, 3), JunctionOf(2, 3)}});
     EXPECT_THAT(rowOf(depths.depth, 0), ElementsAre(0, 1, 1));
     EXPECT_THAT(depths.totalDepth, ElementsAre(2, 2, 2));
-    EXPECT_THAT(NormalisedIntegration(depths.totalDepth).values,
-                ElementsAre(1.0f, 1.0f, 1.0f));
+    EXPECT_THAT(NormalisedIntegration(depths.totalDepth).values, ElementsAre(1.0f, 1.0f, 1.0f));
 }
 
 TEST(DualDepths, JunctionsOnOneLineAreOneStepApart) {
@@ -182,8 +181,7 @@ TEST(DualDepths, JunctionsOnOneLineAreOneStepApart) {
 }
 
 TEST(DualDepths, ALoneCrossingBesideAConnectedGroupGetsZero) {
-    const auto depths =
-        junctionDepths({5, {JunctionOf(1, 2), JunctionOf(3, 4), JunctionOf(4, 5)}});
+    const auto depths = junctionDepths({5, {JunctionOf(1, 2), JunctionOf(3, 4), JunctionOf(4, 5)}});
     const auto integration = NormalisedIntegration(depths.totalDepth);
     EXPECT_THAT(integration.values, ElementsAre(0.0f, 1.0f, 1.0f));
     EXPECT_THAT(integration.disconnectedNumbers, ElementsAre(1));
@@ -191,8 +189,7 @@ TEST(DualDepths, ALoneCrossingBesideAConnectedGroupGetsZero) {
 
 TEST(DualDepths, JunctionsCountTheLinesBetweenThem) {
     // Chain 1-2-3-4: junction 1 (lines 1, 2) to junction 3 (lines 3, 4) crosses line 2 to 3.
-    const auto depths = junctionDepths(
-        {4, {JunctionOf(1, 2), JunctionOf(2, 3), JunctionOf(3, 4)}});
+    const auto depths = junctionDepths({4, {JunctionOf(1, 2), JunctionOf(2, 3), JunctionOf(3, 4)}});
     EXPECT_THAT(rowOf(depths.depth, 0), ElementsAre(0, 1, 2));
     EXPECT_THAT(depths.totalDepth, ElementsAre(3, 2, 3));
 }
@@ -207,8 +204,7 @@ TEST(SearchedDepths, EqualTheMatrixIterationOnRandomMaps) {
                                   "lines of trial " + std::to_string(trial));
         }
         if (map.junctions.size() >= 2) {
-            expectSameAsIteration(junctionDepths(map),
-                                  reference::JunctionAdjacencyTable(incidence),
+            expectSameAsIteration(junctionDepths(map), reference::JunctionAdjacencyTable(incidence),
                                   "junctions of trial " + std::to_string(trial));
         }
     }

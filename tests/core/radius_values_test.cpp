@@ -37,8 +37,8 @@ std::vector<float> runningSumRadiusValues(const Matrix<std::int16_t>& depth, int
     return NormaliseValues(values);
 }
 
-const MapData kChainOfFive{5, {JunctionOf(1, 2), JunctionOf(2, 3), JunctionOf(3, 4),
-                               JunctionOf(4, 5)}};
+const MapData kChainOfFive{
+    5, {JunctionOf(1, 2), JunctionOf(2, 3), JunctionOf(3, 4), JunctionOf(4, 5)}};
 
 TEST(RadiusValues, ItemsThatAllReachEachOtherInOneStepAreAllOne) {
     const auto depths = lineDepths({3, {JunctionOf(1, 2), JunctionOf(1, 3), JunctionOf(2, 3)}});

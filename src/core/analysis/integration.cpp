@@ -30,8 +30,7 @@ Integration NormalisedIntegration(const std::vector<std::int64_t>& totalDepth) {
         } else {
             // Divided in double and then rounded once, as the quotient of a whole number is
             // stored; the same float as single-precision division wherever the total is exact.
-            result.values[index] =
-                static_cast<float>(1.0 / static_cast<double>(totalDepth[index]));
+            result.values[index] = static_cast<float>(1.0 / static_cast<double>(totalDepth[index]));
         }
     }
     result.values = NormaliseValues(std::move(result.values));

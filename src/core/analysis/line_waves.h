@@ -22,8 +22,8 @@ inline constexpr int kSourcesPerWave = 64;
 class LineWaves {
 public:
     explicit LineWaves(const MapGraph& graph)
-        : m_state(graph.lineCount()), m_next(graph.lineCount(), 0),
-          m_lines(graph.lineCount() + 1), m_nextLines(graph.lineCount() + 1) {}
+        : m_state(graph.lineCount()), m_next(graph.lineCount(), 0), m_lines(graph.lineCount() + 1),
+          m_nextLines(graph.lineCount() + 1) {}
 
     // Puts a line at level 0 of the source with the given bit.
     void start(int line, int bit) {

@@ -17,8 +17,8 @@ std::vector<int> ClusteredLines(const MapGraph& graph) {
         const std::size_t runStart = order.size();
         taken[start] = true;
         queue.assign(1, start);
-        for (std::size_t head = 0;
-             head < queue.size() && order.size() - runStart < kSourcesPerWave; ++head) {
+        for (std::size_t head = 0; head < queue.size() && order.size() - runStart < kSourcesPerWave;
+             ++head) {
             order.push_back(queue[head]);
             for (int neighbour : graph.neighbours(queue[head])) {
                 if (!taken[neighbour]) {

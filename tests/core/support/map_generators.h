@@ -61,8 +61,8 @@ inline MapData GrowingMap(std::mt19937& random, int lineCount, int junctionCount
     map.lineCount = lineCount;
     std::set<std::pair<int, int>> pairs;
     for (int line = 2; line <= lineCount; ++line) {
-        pairs.insert({std::uniform_int_distribution(std::max(1, line - reach), line - 1)(random),
-                      line});
+        pairs.insert(
+            {std::uniform_int_distribution(std::max(1, line - reach), line - 1)(random), line});
     }
     std::uniform_int_distribution number(1, std::max(lineCount, 1));
     std::uniform_int_distribution gap(1, reach);
@@ -123,8 +123,8 @@ inline MapData StreetGrid(std::mt19937& random, int rows, int columns) {
             for (int column = across.from; column <= across.to; ++column) {
                 for (const Span& down : columnLines[column]) {
                     if (down.from <= row && row <= down.to) {
-                        map.junctions.push_back(JunctionOf(across.number, down.number,
-                                                           float(column), float(row)));
+                        map.junctions.push_back(
+                            JunctionOf(across.number, down.number, float(column), float(row)));
                     }
                 }
             }

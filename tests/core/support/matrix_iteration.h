@@ -63,10 +63,10 @@ inline Table JunctionAdjacencyTable(const Table& incidence) {
 }
 
 struct IterationResult {
-    Table depthWork;         // the working table when the iteration ended
-    Table depth;             // depthWork with the diagonal cleared
+    Table depthWork; // the working table when the iteration ended
+    Table depth;     // depthWork with the diagonal cleared
     bool radius3Written = false;
-    Table radius3;           // the working table after level 3, when that level ran
+    Table radius3; // the working table after level 3, when that level ran
     std::vector<std::int32_t> totalDepth;
     std::vector<float> integration;
     std::vector<int> disconnectedNumbers;
@@ -98,8 +98,8 @@ inline IterationResult IterateDepths(const Table& adjacency) {
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t j = 0; j < n; ++j) {
                 const bool reachedNow = product(i, j) >= 1 && result.depthWork(i, j) == 0;
-                product(i, j) = reachedNow ? static_cast<std::int32_t>(level)
-                                           : result.depthWork(i, j);
+                product(i, j) =
+                    reachedNow ? static_cast<std::int32_t>(level) : result.depthWork(i, j);
             }
         }
         result.depthWork = product;
