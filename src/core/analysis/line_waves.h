@@ -1,0 +1,134 @@
+// Breadth-first search over the lines from up to 64 sources at once, one bit of a word per
+// source: a level costs one pass over the lines it reaches, whatever the number of sources.
+#pragma once
+
+#include "core/analysis/map_graph.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <span>
+#include <utility>
+#include <vector>
+
+namespace vantrel::analysis {
+
+using SourceBits = std::uint64_t;
+inline constexpr int kSourcesPerWave = 64;
+
+// One instance per thread, reused batch after batch. A batch starts its lines, then for each
+// level reads the lines of the level with their fresh bits, calls reach() for the lines one step
+// further, and calls nextLevel(); when no line is left the waves are ready for the next batch.
+class LineWaves {
+public:
+    explicit LineWaves(const MapGraph& graph)
+        : m_state(graph.lineCount()), m_next(graph.lineCount(), 0), m_lines(graph.lineCount() + 1),
+          m_nextLines(graph.lineCount() + 1) {}
+
+    // Puts a line at level 0 of the source with the given bit.
+    void start(int line, int bit) {
+        m_lines[m_lineCount] = line;
+        m_lineCount += m_state[line].fresh == 0;
+        m_state[line].fresh |= SourceBits{1} << bit;
+    }
+
+    // The lines that some source first reaches at the current level.
+    std::span<const int> lines() const { return {m_lines.data(), m_lineCount}; }
+    // The sources that first reach a line at the current level; 0 for lines not in lines().
+    SourceBits fresh(int line) const { return m_state[line].fresh; }
+    // The sources that reached a line at a lower level.
+    SourceBits seenBefore(int line) const { return m_state[line].seen; }
+
+    // The sources of the bits reach a line at the next level, unless they have reached it before.
+    // Branch-free: the line is always written to the list and kept when first touched.
+    void reach(int line, SourceBits bits) {
+        m_nextLines[m_touched] = line;
+        m_touched += m_next[line] == 0;
+        m_next[line] |= bits;
+    }
+
+    void nextLevel() {
+        for (int line : lines()) {
+            m_state[line].seen |= m_state[line].fresh;
+            m_state[line].fresh = 0;
+        }
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_touched; ++i) {
+            const int line = m_nextLines[i];
+            const SourceBits bits = m_next[line] & ~m_state[line].seen;
+            m_next[line] = 0;
+            m_state[line].fresh = bits;
+            m_nextLines[kept] = line;
+            kept += bits != 0;
+        }
+        std::swap(m_lines, m_nextLines);
+        m_lineCount = kept;
+        m_touched = 0;
+        if (kept == 0) {
+            std::fill(m_state.begin(), m_state.end(), LineState{});
+        }
+    }
+
+private:
+    // Side by side, as the search of junctions reads both of a line at once.
+    struct LineState {
+        SourceBits seen = 0;
+        SourceBits fresh = 0;
+    };
+
+    std::vector<LineState> m_state;
+    std::vector<SourceBits> m_next;
+    std::vector<int> m_lines;
+    std::vector<int> m_nextLines;
+    std::size_t m_lineCount = 0;
+    std::size_t m_touched = 0;
+};
+
+// 64 counters side by side, one per source bit, kept as eight binary digit planes so that adding
+// a word of bits is a fixed handful of operations without branches; a counter that passes 255
+// spills into a plain count.
+class BitCounts {
+public:
+    void add(SourceBits bits) {
+        for (SourceBits& plane : m_planes) {
+            const SourceBits carry = plane & bits;
+            plane ^= bits;
+            bits = carry;
+        }
+        if (bits != 0) {
+            spill(bits);
+        }
+    }
+
+    // take(bit, count) for bits 0..bitCount-1, then every counter is 0 again.
+    template <class Take> void drain(int bitCount, Take&& take) {
+        for (int bit = 0; bit < bitCount; ++bit) {
+            std::int32_t count = m_spilled[bit];
+            for (int plane = 0; plane < kPlanes; ++plane) {
+                count += static_cast<std::int32_t>((m_planes[plane] >> bit) & 1) << plane;
+            }
+            take(bit, count);
+        }
+        std::fill(std::begin(m_planes), std::end(m_planes), 0);
+        if (m_hasSpilled) {
+            std::fill(std::begin(m_spilled), std::end(m_spilled), 0);
+            m_hasSpilled = false;
+        }
+    }
+
+private:
+    static constexpr int kPlanes = 8;
+
+    void spill(SourceBits bits) {
+        for (; bits != 0; bits &= bits - 1) {
+            m_spilled[std::countr_zero(bits)] += 1 << kPlanes;
+        }
+        m_hasSpilled = true;
+    }
+
+    SourceBits m_planes[kPlanes] = {};
+    std::int32_t m_spilled[kSourcesPerWave] = {};
+    bool m_hasSpilled = false;
+};
+
+} // namespace vantrel::analysis
