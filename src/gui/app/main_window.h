@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <random>
 
 class QAction;
 class QCheckBox;
@@ -68,6 +69,8 @@ public:
     QColor& penDialogColour() { return m_penDialogColour; }
     // The default extension the text exports give the save dialog: none until a file is chosen.
     QString& textExportExtension() { return m_textExportExtension; }
+    // The host's random generator, seeded once per run.
+    std::mt19937& randomNumbers() { return m_randomNumbers; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +85,7 @@ private:
     QImage m_pictureStore;
     QColor m_penDialogColour = Qt::black;
     QString m_textExportExtension;
+    std::mt19937 m_randomNumbers{std::random_device{}()};
     std::unique_ptr<Windows> m_windows;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessagePanel> m_panel;

@@ -5,6 +5,7 @@
 #include "gui/analysis/statistics_operations.h"
 #include "gui/app/app_operations.h"
 #include "gui/app/new_project.h"
+#include "gui/display/results_menus.h"
 #include "gui/drawing/digitising.h"
 #include "gui/drawing/scale_and_pen.h"
 #include "gui/export/export_operations.h"
@@ -24,6 +25,7 @@ void ConnectOperations(Workspace& workspace) {
     ConnectIntegrationGraphOperations(workspace);
     ConnectStatisticsOperations(workspace);
     ConnectLineGeometryOperations(workspace);
+    ConnectResultsDisplayOperations(workspace);
 }
 
 } // namespace vantrel
