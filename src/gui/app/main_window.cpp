@@ -3,6 +3,7 @@
 #include "gui/app/operations_wiring.h"
 #include "gui/app/windows.h"
 #include "gui/app/workspace.h"
+#include "gui/geometry/map_refresh.h"
 #include "gui/host/arrow_icons.h"
 #include "gui/host/menus.h"
 #include "gui/host/picture_surface.h"
@@ -293,7 +294,7 @@ void MainWindow::setUpAtStart() {
     for (int number = 3; number <= 7; ++number)
         m_panelBoxes[number]->clear();
     m_panel->showStartTexts();
-    m_labels[2]->setText("Window Shows a Scaled Down Axial Map");
+    SetInsetCaption(*m_workspace, kInsetCaption, Qt::black);
 
     m_pictureStore = QImage();
     m_mapWindow->setDrawWidth(1);
@@ -302,8 +303,12 @@ void MainWindow::setUpAtStart() {
     m_state.IntersectionsComputed = false;
     measureInsetScales();
 
-    for (QWidget* widget : {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_checks[2])})
-        widget->setStyleSheet("color: black;");
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_checks[2])}) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        widget->setPalette(palette);
+    }
 }
 
 void MainWindow::resetThresholdControls() {
