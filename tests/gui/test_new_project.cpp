@@ -61,6 +61,7 @@ private slots:
     void resetRestoresThePanelAndTheThresholdControls();
     void resetWithNoPlanEverOpenedEmptiesTheMapAtItsStartSize();
     void clearBackgroundEmptiesThePictureButKeepsTheLines();
+    void afterResetTheRedCaptionsOfTheChecksStillShowRed();
 };
 
 void NewProjectTest::resetEmptiesTheProjectAndRepaintsThePlanWithoutTheLines() {
@@ -227,6 +228,17 @@ void NewProjectTest::clearBackgroundEmptiesThePictureButKeepsTheLines() {
     QCOMPARE(session.main.box(1).text(), QString("1"));
     QVERIFY(session.state().DrawingEnabled);
     QCOMPARE(session.main.storedPlan(), Plan({300, 200}));
+}
+
+void NewProjectTest::afterResetTheRedCaptionsOfTheChecksStillShowRed() {
+    Session session;
+    session.reset();
+    const QLabel& caption = session.main.label(2);
+    QCOMPARE(caption.palette().color(QPalette::WindowText), QColor(Qt::black));
+    Click(session.main, "Command8");
+    QCOMPARE(caption.text(), QString("Red Show Junctions within Threshold"));
+    QCOMPARE(caption.palette().color(QPalette::WindowText), QColor(Qt::red));
+    QVERIFY(caption.styleSheet().isEmpty());
 }
 
 QTEST_MAIN(NewProjectTest)

@@ -3,6 +3,7 @@
 #include "gui/app/operations_wiring.h"
 #include "gui/app/windows.h"
 #include "gui/app/workspace.h"
+#include "gui/geometry/map_refresh.h"
 #include "gui/host/arrow_icons.h"
 #include "gui/host/menus.h"
 #include "gui/host/picture_surface.h"
@@ -36,14 +37,14 @@ constexpr double kGap = 100;
 constexpr double kPanelWidth = 3300;
 constexpr double kInsetHeight = 2475;
 
-struct ButtonSpec {
+struct ButtonEntry {
     int number;
     const char* caption;
     const char* toolTip;
 };
 
 // The buttons of the left column, top to bottom.
-constexpr ButtonSpec kColumnButtons[] = {
+constexpr ButtonEntry kColumnButtons[] = {
     {2, "Compute Intersections", "Computes Locations of Junctions"},
     {1, "Check Axial  Lines", "Changes the Position of an Axial Line"},
     {8, "View-Merge Intersections", "View Junctions and then Snap"},
@@ -55,7 +56,7 @@ constexpr ButtonSpec kColumnButtons[] = {
 };
 
 // Buttons that other operations run; they stay hidden.
-constexpr ButtonSpec kHiddenButtons[] = {
+constexpr ButtonEntry kHiddenButtons[] = {
     {7, "Snap End Lines?", ""},
     {9, "Syntax Colour Map of the Axial Lines", ""},
     {10, "Smoothed Surface", ""},
@@ -80,17 +81,17 @@ constexpr ButtonSpec kHiddenButtons[] = {
     {34, "Statistics of the Junction Graph", ""},
 };
 
-struct BoxSpec {
+struct BoxEntry {
     int number;
     const char* accessibleName;
 };
 
-constexpr BoxSpec kLineBoxes[] = {
+constexpr BoxEntry kLineBoxes[] = {
     {1, "Number of Axial Lines"}, {2, "Number of Street Intersections"}, {8, "Threshold"},
     {9, "Menu Message Switch"},   {10, "Threshold Label"},              {11, "Line Drawing Width"},
 };
 
-constexpr BoxSpec kPanelBoxes[] = {
+constexpr BoxEntry kPanelBoxes[] = {
     {3, "Operation Title"}, {4, "Advice"}, {5, "Explanation 1"},
     {6, "Explanation 2"},   {7, "Explanation 3"},
 };
@@ -146,18 +147,18 @@ void MainWindow::createWidgets() {
 
     QFont columnFont = font();
     columnFont.setPointSizeF(7.5);
-    for (const ButtonSpec& spec : kColumnButtons) {
-        auto* button = new QPushButton(spec.caption, m_canvas);
+    for (const ButtonEntry& entry : kColumnButtons) {
+        auto* button = new QPushButton(entry.caption, m_canvas);
         button->setFont(columnFont);
-        button->setToolTip(spec.toolTip);
-        button->setAccessibleName(spec.caption);
-        m_commands[spec.number] = button;
+        button->setToolTip(entry.toolTip);
+        button->setAccessibleName(entry.caption);
+        m_commands[entry.number] = button;
     }
     m_commands[25]->setEnabled(false);
-    for (const ButtonSpec& spec : kHiddenButtons) {
-        auto* button = new QPushButton(spec.caption, m_canvas);
-        button->setAccessibleName(spec.caption);
-        m_commands[spec.number] = button;
+    for (const ButtonEntry& entry : kHiddenButtons) {
+        auto* button = new QPushButton(entry.caption, m_canvas);
+        button->setAccessibleName(entry.caption);
+        m_commands[entry.number] = button;
     }
     m_commands[15] = new QPushButton(m_canvas);
     m_commands[15]->setIcon(ZoomIcon(false));
@@ -181,11 +182,11 @@ void MainWindow::createWidgets() {
         }
     }
 
-    for (const BoxSpec& spec : kLineBoxes) {
+    for (const BoxEntry& entry : kLineBoxes) {
         auto* box = new QLineEdit(m_canvas);
-        box->setObjectName(QStringLiteral("Text%1").arg(spec.number));
-        box->setAccessibleName(spec.accessibleName);
-        m_boxes[spec.number] = box;
+        box->setObjectName(QStringLiteral("Text%1").arg(entry.number));
+        box->setAccessibleName(entry.accessibleName);
+        m_boxes[entry.number] = box;
     }
     m_boxes[1]->setToolTip("Number of Axial Lines");
     m_boxes[1]->setPlaceholderText("Lines");
@@ -195,12 +196,12 @@ void MainWindow::createWidgets() {
     for (int number : {1, 2, 9, 10, 11})
         m_boxes[number]->setReadOnly(true);
 
-    for (const BoxSpec& spec : kPanelBoxes) {
+    for (const BoxEntry& entry : kPanelBoxes) {
         auto* box = new QPlainTextEdit(m_canvas);
-        box->setObjectName(QStringLiteral("Text%1").arg(spec.number));
-        box->setAccessibleName(spec.accessibleName);
+        box->setObjectName(QStringLiteral("Text%1").arg(entry.number));
+        box->setAccessibleName(entry.accessibleName);
         box->setReadOnly(true);
-        m_panelBoxes[spec.number] = box;
+        m_panelBoxes[entry.number] = box;
     }
 
     const char* const labelNames[] = {"", "Message Panel Heading", "Inset Caption", "Snap",
@@ -284,8 +285,8 @@ void MainWindow::setUpAtStart() {
     m_boxes[11]->setText("1");
     m_labels[5]->clear();
 
-    for (const ButtonSpec& spec : kHiddenButtons)
-        m_commands[spec.number]->hide();
+    for (const ButtonEntry& entry : kHiddenButtons)
+        m_commands[entry.number]->hide();
     resetThresholdControls();
 
     for (int number : {1, 2})
@@ -293,7 +294,7 @@ void MainWindow::setUpAtStart() {
     for (int number = 3; number <= 7; ++number)
         m_panelBoxes[number]->clear();
     m_panel->showStartTexts();
-    m_labels[2]->setText("Window Shows a Scaled Down Axial Map");
+    SetInsetCaption(*m_workspace, kInsetCaption, Qt::black);
 
     m_pictureStore = QImage();
     m_mapWindow->setDrawWidth(1);
@@ -302,8 +303,12 @@ void MainWindow::setUpAtStart() {
     m_state.IntersectionsComputed = false;
     measureInsetScales();
 
-    for (QWidget* widget : {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_checks[2])})
-        widget->setStyleSheet("color: black;");
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_checks[2])}) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        widget->setPalette(palette);
+    }
 }
 
 void MainWindow::resetThresholdControls() {
@@ -345,8 +350,8 @@ void MainWindow::layOutAroundMap() {
 
     // Button column.
     double top = kMapTop;
-    for (const ButtonSpec& spec : kColumnButtons) {
-        Place(*m_commands[spec.number], kColumnLeft, top, kColumnWidth, kButtonHeight);
+    for (const ButtonEntry& entry : kColumnButtons) {
+        Place(*m_commands[entry.number], kColumnLeft, top, kColumnWidth, kButtonHeight);
         top += kButtonHeight + kGap;
     }
     const double half = (kColumnWidth - kGap) / 2;

@@ -2,6 +2,7 @@
 
 #include "gui/app/main_window.h"
 #include "gui/app/workspace.h"
+#include "gui/geometry/map_refresh.h"
 #include "gui/display/results_window.h"
 #include "gui/host/picture_surface.h"
 
@@ -51,8 +52,7 @@ void ResetProject(Workspace& workspace) {
     workspace.junctionResults.close();
 
     main.panel().clearExplanations();
-    main.label(2).setText("Window Shows a Scaled Down Axial Map");
-    main.label(2).setStyleSheet("color: black;");
+    SetInsetCaption(workspace, kInsetCaption, Qt::black);
     main.resetThresholdControls();
 
     state.MapWidth = static_cast<float>(main.mapWindow().widthUnits());

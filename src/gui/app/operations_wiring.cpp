@@ -1,5 +1,6 @@
 #include "gui/app/operations_wiring.h"
 
+#include "gui/analysis/analysis_operations.h"
 #include "gui/analysis/depth_map_operations.h"
 #include "gui/analysis/integration_graph_operations.h"
 #include "gui/analysis/statistics_operations.h"
@@ -21,6 +22,7 @@ void ConnectOperations(Workspace& workspace) {
     ConnectDigitisingOperations(workspace);
     ConnectPictureOperations(workspace);
     ConnectExportOperations(workspace);
+    ConnectAnalysisOperations(workspace);
     ConnectDepthMapOperations(workspace);
     ConnectIntegrationGraphOperations(workspace);
     ConnectStatisticsOperations(workspace);

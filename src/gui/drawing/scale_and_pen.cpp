@@ -3,6 +3,7 @@
 #include "core/host/number_text.h"
 #include "gui/app/main_window.h"
 #include "gui/app/workspace.h"
+#include "gui/geometry/map_refresh.h"
 #include "gui/host/dialogs.h"
 #include "gui/host/image_files.h"
 #include "gui/host/picture_surface.h"
@@ -31,10 +32,8 @@ void Zoom(Workspace& workspace, float zoomX, float zoomY) {
     }
     state.ZoomFactorX = zoomX;
     state.ZoomFactorY = zoomY;
-    PictureSurface& map = workspace.main.mapWindow();
-    map.resizeUnits(width, height);
-    map.clear();
-    map.paintPicture(workspace.main.storedPlan(), 0, 0, width, height);
+    workspace.main.mapWindow().resizeUnits(width, height);
+    RepaintMapFromPlan(workspace);
     // The panel moves with the map's right edge so that the map never covers it.
     workspace.main.layOutAroundMap();
 }
@@ -73,7 +72,7 @@ void FixScale(Workspace& workspace) {
     main.panel().showStartTexts();
     main.panel().setTitle(
         "To Begin, Start Drawing the Axial Map in the Map Window, Using the Mouse");
-    main.label(2).setText("Window Shows a Scaled Down Axial Map");
+    SetInsetCaption(workspace, kInsetCaption, Qt::black);
     main.mapWindow().setDrawWidth(1);
     workspace.state.IntersectionsComputed = false;
     // Taken after the zoom, so that the inset shows the whole zoomed map.
