@@ -69,7 +69,7 @@ public:
     QColor& penDialogColour() { return m_penDialogColour; }
     // The default extension the text exports give the save dialog: none until a file is chosen.
     QString& textExportExtension() { return m_textExportExtension; }
-    // The host's random generator, seeded once per run.
+    // The host's random generator, started once per run from the system's entropy.
     std::mt19937& randomNumbers() { return m_randomNumbers; }
 
 protected:
