@@ -181,10 +181,13 @@ void ResultsWindow::layOutGroup(QPushButton& up, QPushButton& down, QLabel& capt
     const int gap = TwipsToPixels(100);
     up.setGeometry(surface.left(), surface.top(), size, size);
     down.setGeometry(up.x() + gap + size, surface.top(), size, size);
-    caption.setGeometry(down.x() + gap + size, surface.top(), TwipsToPixels(550),
-                        TwipsToPixels(210));
+    // The caption is never narrower than its text, whatever the font.
+    const int width =
+        std::max(TwipsToPixels(550), caption.fontMetrics().horizontalAdvance(captionText) + 8);
+    caption.setGeometry(down.x() + gap + size, surface.top(), width,
+                        std::max(TwipsToPixels(210), caption.fontMetrics().height() + 2));
     caption.setText(captionText);
-    shown.setGeometry(caption.x(), caption.y() + caption.height(), TwipsToPixels(550),
+    shown.setGeometry(caption.x(), caption.y() + caption.height(), width,
                       TwipsToPixels(210) + 6);
     shown.clear();
     for (QWidget* widget : {static_cast<QWidget*>(&up), static_cast<QWidget*>(&down),
