@@ -3,6 +3,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/workspace.h"
 #include "support/gui_test_support.h"
+#include "support/main_window_session.h"
 #include "support/scripted_dialogs.h"
 
 #include <QLabel>
@@ -31,17 +32,7 @@ QImage StripedPlan(QSize size) {
 }
 
 // The main window on screen, as the user sees it after start-up.
-struct Session {
-    ScriptedDialogs dialogs;
-    MainWindow main{dialogs};
-
-    Session() {
-        main.resize(1100, 800);
-        main.show();
-        main.mapWindow().show();
-    }
-    ProjectState& state() { return main.state(); }
-    PictureSurface& map() { return main.mapWindow(); }
+struct Session : MainWindowSession {
     // The plan as if it had been opened: stored, and a new project started on it.
     void showPlan(const QImage& plan) {
         main.storedPlan() = plan;

@@ -4,6 +4,7 @@
 #include "gui/app/workspace.h"
 #include "gui/display/results_window.h"
 #include "support/gui_test_support.h"
+#include "support/main_window_session.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -26,17 +27,7 @@ QImage Plan(QSize size) {
     return plan;
 }
 
-struct Session {
-    ScriptedDialogs dialogs;
-    MainWindow main{dialogs};
-
-    Session() {
-        main.resize(1100, 800);
-        main.show();
-        main.mapWindow().show();
-    }
-    ProjectState& state() { return main.state(); }
-    PictureSurface& map() { return main.mapWindow(); }
+struct Session : MainWindowSession {
     void reset() { Click(main, "Command5"); }
     void fix() { Click(main, "Command17"); }
 };

@@ -6,6 +6,7 @@
 #include "gui/display/results_window.h"
 #include "gui/host/image_files.h"
 #include "support/gui_test_support.h"
+#include "support/main_window_session.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -51,18 +52,7 @@ QByteArray FileFormat(const QString& path) {
     return QImageReader(&file).format();
 }
 
-struct Session {
-    ScriptedDialogs dialogs;
-    MainWindow main{dialogs};
-
-    Session() {
-        main.resize(1100, 800);
-        main.show();
-        main.mapWindow().show();
-    }
-    ProjectState& state() { return main.state(); }
-    PictureSurface& map() { return main.mapWindow(); }
-    Workspace& workspace() { return main.workspace(); }
+struct Session : MainWindowSession {
     // Opens a plan, answering the explanation box and the file dialog.
     void open(const QString& path) {
         dialogs.answerFile(path);
