@@ -1,6 +1,6 @@
 #!/bin/sh
 # Times vantrel-cli on generated street maps of 2,000, 10,000 and 50,000 lines: each stage's wall
-# time and the peak memory of the process, for a primal run (radii 3 and n), a dual run and a run
+# time, its processor time and the peak memory of the process, for a primal run (radii 3 and n), a dual run and a run
 # of both analyses, each from reading the file to the last output written.
 # Usage, from anywhere, after building: bench/run_cli_bench.sh [BUILD_FOLDER] [SIZES...]
 set -eu
@@ -26,8 +26,9 @@ for lines in $sizes; do
             --quiet --timings 2>"$work/timings"
         echo
         echo "$lines lines, $run:"
-        sed -n 's/^timing: \(.*\): \(.*\) s, peak memory \(.*\) MB$/\1|\2|\3/p' "$work/timings" |
-            awk -F'|' '{ printf "  %-18s %9.3f s %9.1f MB\n", $1, $2, $3 }'
+        sed -n 's/^timing: \(.*\): \(.*\) s, cpu \(.*\) s, peak memory \(.*\) MB$/\1|\2|\3|\4/p' \
+            "$work/timings" |
+            awk -F'|' '{ printf "  %-18s %9.3f s wall %9.3f s cpu %8.1f MB peak\n", $1, $2, $3, $4 }'
         rm -rf "$work/out_${lines}_$run"
     done
 done

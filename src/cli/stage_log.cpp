@@ -15,6 +15,7 @@ Progress& StageLog::begin(std::string_view name) {
     m_stage = name;
     m_inStage = true;
     m_stageStart = Clock::now();
+    m_stageCpuStart = ProcessCpuSeconds();
     if (!m_options.quiet) {
         m_out << m_stage << (m_options.live ? "..." : "...\n");
         m_liveLineOpen = m_options.live;
@@ -29,13 +30,13 @@ void StageLog::end() {
     m_inStage = false;
     closeLiveLine();
     if (m_options.timings)
-        timing(m_stage, m_stageStart);
+        timing(m_stage, m_stageStart, m_stageCpuStart);
 }
 
 void StageLog::finish() {
     end();
     if (m_options.timings)
-        timing("whole run", m_runStart);
+        timing("whole run", m_runStart, m_runCpuStart);
 }
 
 void StageLog::note(std::string_view text) {
@@ -72,11 +73,12 @@ void StageLog::closeLiveLine() {
     }
 }
 
-void StageLog::timing(std::string_view name, Clock::time_point since) {
+void StageLog::timing(std::string_view name, Clock::time_point since, double cpuSince) {
     const std::chrono::duration<double> seconds = Clock::now() - since;
-    char text[160];
-    std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, peak memory %.1f MB\n",
+    char text[200];
+    std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, cpu %.3f s, peak memory %.1f MB\n",
                   static_cast<int>(name.size()), name.data(), seconds.count(),
+                  ProcessCpuSeconds() - cpuSince,
                   static_cast<double>(PeakResidentBytes()) / (1024.0 * 1024.0));
     m_out << text;
     m_out.flush();
@@ -102,6 +104,14 @@ void StageLog::StagePercent::advance(int done) {
 void StageLog::StagePercent::finish() {
     if (m_shown < 100)
         advance(m_total);
+}
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0;
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 long long PeakResidentBytes() {

@@ -1,5 +1,5 @@
 // What a run tells on standard error: the stage it is in and how far it has got, notes, and on
-// request each stage's wall time and the peak memory.
+// request each stage's wall time, its processor time and the peak memory.
 #pragma once
 
 #include "core/host/progress.h"
@@ -14,11 +14,15 @@ namespace vantrel::cli {
 struct LogOptions {
     // Errors only: no stages, percentages or notes.
     bool quiet = false;
-    // A timing line after each stage and one for the whole run.
+    // A timing line after each stage and one for the whole run. On a shared machine the
+    // processor time tells what the wall time cannot.
     bool timings = false;
     // Rewrite one line as the percentage grows (for a terminal) rather than a line per tenth.
     bool live = false;
 };
+
+// The processor time of every thread of this process so far, in seconds.
+double ProcessCpuSeconds();
 
 class StageLog {
 public:
@@ -53,7 +57,7 @@ private:
 
     void showPercent(int percent);
     void closeLiveLine();
-    void timing(std::string_view name, Clock::time_point since);
+    void timing(std::string_view name, Clock::time_point since, double cpuSince);
 
     std::ostream& m_out;
     LogOptions m_options;
@@ -63,6 +67,8 @@ private:
     bool m_liveLineOpen = false;
     Clock::time_point m_runStart = Clock::now();
     Clock::time_point m_stageStart = m_runStart;
+    double m_runCpuStart = ProcessCpuSeconds();
+    double m_stageCpuStart = m_runCpuStart;
 };
 
 // The largest resident memory of this process so far, in bytes; 0 when the system does not tell.

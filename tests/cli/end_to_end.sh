@@ -28,7 +28,7 @@ cmp -s "$work/expected" "$work/out/axial_measures.csv" ||
 
 "$cli" analyse "$maps/chain3.csv" --out "$work/timed" --quiet --timings 2>"$work/err" ||
     fail "--timings exits with $?"
-grep -q "^timing: whole run: .* s, peak memory .* MB$" "$work/err" ||
+grep -q "^timing: whole run: .* s, cpu .* s, peak memory .* MB$" "$work/err" ||
     fail "--timings printed: $(cat "$work/err")"
 
 printf 'x1,y1,x2,y2\n0,1,2,3\n0,1,2\n' >"$work/short.csv"

@@ -380,7 +380,7 @@ TEST_F(AnalysisRun, TellsItsStagesUnlessQuietAndItsTimingsWhenAsked) {
     ASSERT_EQ(Run(options), "");
     for (const char* text :
          {"Reading lines", "Finding junctions: 100%", "Axial depths: 100%", "Junction depths: 100%",
-          "Writing files", "timing: Axial depths: ", "timing: whole run: ", " MB\n"})
+          "Writing files", "timing: Axial depths: ", "timing: whole run: ", " s, cpu ", " MB\n"})
         EXPECT_THAT(m_log, HasSubstr(text));
 }
 
