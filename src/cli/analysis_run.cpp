@@ -62,7 +62,8 @@ using DepthSearch = analysis::DepthResult (*)(const analysis::MapGraph&,
 ItemMeasures Measure(StageLog& log, std::string_view stage, DepthSearch search,
                      const analysis::MapGraph& graph, const AnalyseOptions& options) {
     Progress& progress = log.begin(stage);
-    const analysis::DepthResult depths = search(graph, {false, options.threads, &progress});
+    const analysis::DepthResult depths =
+        search(graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
     return analysis::MeasureItems(depths, options.radii);
 }
 
