@@ -43,6 +43,12 @@ TEST(RecordFormat, TextKeepsItsBlanksAndCommasAndDoublesItsQuotes) {
     EXPECT_EQ(out.str(), "\"Data Matrix: 1 is Connected, 0 is Not\",\"say \"\"hi\"\"\",\"\"");
 }
 
+TEST(RecordFormat, AnEmptyFieldHoldsNothingBetweenItsCommas) {
+    std::ostringstream out;
+    RecordWriter(out).field(1).emptyField().field(2).emptyField().end();
+    EXPECT_EQ(out.str(), "1,,2,\r\n");
+}
+
 TEST(RecordFormat, WholeNumbersAreWrittenAsIntegerText) {
     std::ostringstream out;
     RecordWriter(out).field(0).field(500).field(-3).field(4'000'000'000LL);

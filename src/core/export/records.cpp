@@ -45,6 +45,11 @@ RecordWriter& RecordWriter::field(float value) {
     return *this;
 }
 
+RecordWriter& RecordWriter::emptyField() {
+    separate();
+    return *this;
+}
+
 void RecordWriter::end() {
     m_out.write("\r\n", 2);
     m_recordStarted = false;

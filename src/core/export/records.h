@@ -21,6 +21,8 @@ public:
     RecordWriter& field(float value);
     // The files hold 32-bit floats only; a double must be narrowed on purpose.
     RecordWriter& field(double value) = delete;
+    // A field with nothing in it, for a value that does not exist.
+    RecordWriter& emptyField();
 
     // Ends the current record; with no fields written it is an empty record.
     void end();

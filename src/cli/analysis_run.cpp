@@ -1,0 +1,160 @@
+#include "cli/analysis_run.h"
+
+#include "core/analysis/depths.h"
+#include "core/analysis/map_graph.h"
+#include "core/export/atomic_file.h"
+#include "core/export/measures_csv.h"
+#include "core/export/text_exports.h"
+#include "core/geometry/intersections.h"
+#include "core/io/axial_line_reader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace vantrel::cli {
+namespace {
+
+using analysis::ItemMeasures;
+
+std::string Quoted(const std::filesystem::path& path) {
+    std::string quoted(1, '"');
+    quoted += path.string();
+    quoted += '"';
+    return quoted;
+}
+
+std::optional<std::string> ReadLines(const std::filesystem::path& file,
+                                     std::vector<AxialLine>& lines) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(file, ignored))
+        return "Could not read " + Quoted(file) + ": it is a folder";
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return "Could not read " + Quoted(file) + ": " + std::strerror(errno);
+    io::LineReadResult read = io::ReadAxialLines(in);
+    if (in.bad())
+        return "Could not read " + Quoted(file) + ": the file could not be read to its end";
+    if (read.error) {
+        return Quoted(file) + ", line " + std::to_string(read.error->lineNumber) + ": " +
+               read.error->reason;
+    }
+    lines = std::move(read.lines);
+    return std::nullopt;
+}
+
+std::optional<std::string> MakeFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error))
+        return "Could not write into " + Quoted(folder) + ": it is not a folder";
+    std::filesystem::create_directories(folder, error);
+    if (error)
+        return "Could not create the folder " + Quoted(folder) + ": " + error.message();
+    return std::nullopt;
+}
+
+using DepthSearch = analysis::DepthResult (*)(const analysis::MapGraph&,
+                                              const analysis::DepthOptions&);
+
+ItemMeasures Measure(StageLog& log, std::string_view stage, DepthSearch search,
+                     const analysis::MapGraph& graph, const AnalyseOptions& options) {
+    Progress& progress = log.begin(stage);
+    const analysis::DepthResult depths =
+        search(graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
+    return analysis::MeasureItems(depths, options.radii);
+}
+
+// The desktop warns of every line that reaches no other; here one note lists the first few.
+void NoteDisconnectedLines(StageLog& log, const ItemMeasures& measures) {
+    constexpr int kListed = 10;
+    std::vector<int> numbers;
+    for (int index = 0; index < measures.itemCount(); ++index) {
+        if (measures.reached[index] == 0)
+            numbers.push_back(index + 1);
+    }
+    if (numbers.empty())
+        return;
+    std::string text = std::to_string(numbers.size()) +
+                       (numbers.size() == 1 ? " line reaches" : " lines reach") + " no other line:";
+    for (std::size_t listed = 0; listed < numbers.size() && listed < kListed; ++listed)
+        text += (listed == 0 ? " " : ", ") + std::to_string(numbers[listed]);
+    if (numbers.size() > kListed)
+        text += ", ...";
+    log.note(text);
+}
+
+struct Output {
+    std::string_view name;
+    std::function<void(std::ostream&)> write;
+};
+
+} // namespace
+
+std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log) {
+    std::vector<AxialLine> lines;
+    log.begin("Reading lines");
+    if (auto fault = ReadLines(options.linesFile, lines))
+        return fault;
+    if (auto fault = MakeFolder(options.outputFolder))
+        return fault;
+    const int lineCount = static_cast<int>(lines.size());
+
+    const std::vector<Junction> junctions =
+        geometry::FindAllJunctions(lines, log.begin("Finding junctions"));
+    const analysis::MapGraph graph(lineCount, junctions);
+
+    std::optional<ItemMeasures> axial;
+    std::optional<ItemMeasures> dual;
+    if (options.analyses != Analyses::Dual) {
+        axial = Measure(log, "Axial depths", analysis::ComputeLineDepths, graph, options);
+        NoteDisconnectedLines(log, *axial);
+    }
+    if (options.analyses != Analyses::Primal)
+        dual = Measure(log, "Junction depths", analysis::ComputeJunctionDepths, graph, options);
+
+    log.begin("Writing files");
+    std::vector<Output> outputs;
+    outputs.push_back(
+        {kAxialLinesFile, [&](std::ostream& out) { exports::WriteAxialLines(out, lines); }});
+    outputs.push_back(
+        {kJunctionsFile, [&](std::ostream& out) { exports::WriteJunctions(out, junctions); }});
+    const long long matrixRows = static_cast<long long>(lineCount) * graph.junctionCount();
+    if (matrixRows <= options.dataMatrixRowLimit) {
+        outputs.push_back({kDataMatrixFile, [&](std::ostream& out) {
+                               exports::WriteDataMatrix(out, lineCount, junctions);
+                           }});
+    } else {
+        log.note(std::string(kDataMatrixFile) + " is not written: " + std::to_string(lineCount) +
+                 " lines by " + std::to_string(junctions.size()) + " junctions make " +
+                 std::to_string(matrixRows) + " rows, more than " +
+                 std::to_string(options.dataMatrixRowLimit) + "; " + std::string(kJunctionsFile) +
+                 " holds the same connections, and --full-data-matrix writes it");
+    }
+    if (axial) {
+        outputs.push_back({kAxialIntegrationFile, [&](std::ostream& out) {
+                               exports::WriteLineIntegration(out, lineCount, axial->integration);
+                           }});
+        outputs.push_back(
+            {kAxialMeasuresFile, [&](std::ostream& out) { exports::WriteMeasures(out, *axial); }});
+    }
+    if (dual) {
+        outputs.push_back({kJunctionIntegrationFile, [&](std::ostream& out) {
+                               exports::WriteJunctionIntegration(out, dual->itemCount(),
+                                                                 dual->integration);
+                           }});
+        outputs.push_back({kJunctionMeasuresFile,
+                           [&](std::ostream& out) { exports::WriteMeasures(out, *dual); }});
+    }
+    for (const Output& output : outputs) {
+        if (auto fault =
+                exports::WriteFileAtomically(options.outputFolder / output.name, output.write))
+            return fault;
+    }
+    log.finish();
+    return std::nullopt;
+}
+
+} // namespace vantrel::cli

@@ -1,0 +1,28 @@
+// The analyse command: from a lines file to the text exports and measures files in a folder.
+#pragma once
+
+#include "cli/arguments.h"
+#include "cli/stage_log.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel::cli {
+
+// The files written into the output folder.
+inline constexpr std::string_view kAxialLinesFile = "axial_lines.txt";
+inline constexpr std::string_view kJunctionsFile = "junctions.txt";
+inline constexpr std::string_view kDataMatrixFile = "data_matrix.txt";
+inline constexpr std::string_view kAxialIntegrationFile = "axial_integration.txt";
+inline constexpr std::string_view kJunctionIntegrationFile = "junction_integration.txt";
+inline constexpr std::string_view kAxialMeasuresFile = "axial_measures.csv";
+inline constexpr std::string_view kJunctionMeasuresFile = "junction_measures.csv";
+
+// Reads and checks the whole lines file before anything is written, finds the junctions, runs
+// the analyses asked for and writes each output file atomically. Returns the fault that stopped
+// the run, naming the file (and for a malformed lines file the line); nullopt when every file
+// was written. A malformed or unreadable lines file leaves the output folder untouched.
+std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log);
+
+} // namespace vantrel::cli

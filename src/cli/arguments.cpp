@@ -1,0 +1,181 @@
+#include "cli/arguments.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <optional>
+
+namespace vantrel::cli {
+namespace {
+
+constexpr int kMaxThreads = 1024;
+
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+std::optional<int> WholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Walks the words, handing out options with their values in either "--name value" or
+// "--name=value" form.
+class Words {
+public:
+    explicit Words(std::span<const std::string_view> words) : m_words(words) {}
+
+    bool done() const { return m_next >= m_words.size(); }
+    std::string_view take() { return m_words[m_next++]; }
+
+    // The value of an option whose name has just been taken (`inlineValue` from "=value").
+    std::optional<std::string_view> value(std::optional<std::string_view> inlineValue) {
+        if (inlineValue)
+            return inlineValue;
+        if (done())
+            return std::nullopt;
+        return take();
+    }
+
+private:
+    std::span<const std::string_view> m_words;
+    std::size_t m_next = 0;
+};
+
+std::optional<Analyses> AnalysesNamed(std::string_view name) {
+    if (name == "primal")
+        return Analyses::Primal;
+    if (name == "dual")
+        return Analyses::Dual;
+    if (name == "both")
+        return Analyses::Both;
+    return std::nullopt;
+}
+
+// Reads one option of the analyse command into `options`; returns a fault, empty when none.
+std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& options) {
+    const std::size_t equals = word.find('=');
+    const std::string_view name = word.substr(0, equals);
+    const std::optional<std::string_view> inlineValue =
+        equals == std::string_view::npos ? std::nullopt : std::optional(word.substr(equals + 1));
+    const bool takesValue =
+        name == "--out" || name == "--radius" || name == "--threads" || name == "--analysis";
+    if (!takesValue) {
+        if (inlineValue)
+            return Quoted(name) + " takes no value";
+        if (name == "--quiet")
+            options.quiet = true;
+        else if (name == "--timings")
+            options.timings = true;
+        else if (name == "--full-data-matrix")
+            options.dataMatrixRowLimit = std::numeric_limits<long long>::max();
+        else
+            return "unknown option " + Quoted(word);
+        return {};
+    }
+
+    const std::optional<std::string_view> value = words.value(inlineValue);
+    if (!value || value->empty())
+        return std::string(name) + " needs a value";
+    if (name == "--out") {
+        options.outputFolder = std::filesystem::path(*value);
+    } else if (name == "--radius") {
+        std::string fault;
+        const auto radii = ParseRadii(*value, fault);
+        if (!fault.empty())
+            return fault;
+        for (const analysis::MeasureRadius radius : radii) {
+            if (std::find(options.radii.begin(), options.radii.end(), radius) !=
+                options.radii.end())
+                return "--radius: " + Quoted(*value) + " repeats a radius";
+            options.radii.push_back(radius);
+        }
+    } else if (name == "--threads") {
+        const std::optional<int> threads = WholeNumber(*value);
+        if (!threads || *threads < 1 || *threads > kMaxThreads) {
+            return "--threads needs a whole number from 1 to " + std::to_string(kMaxThreads) +
+                   ", not " + Quoted(*value);
+        }
+        options.threads = *threads;
+    } else {
+        const std::optional<Analyses> analyses = AnalysesNamed(*value);
+        if (!analyses)
+            return "--analysis needs primal, dual or both, not " + Quoted(*value);
+        options.analyses = *analyses;
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<analysis::MeasureRadius> ParseRadii(std::string_view list, std::string& error) {
+    std::vector<analysis::MeasureRadius> radii;
+    for (std::size_t from = 0; from <= list.size();) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const std::string_view item = list.substr(from, comma - from);
+        from = comma + 1;
+        analysis::MeasureRadius radius;
+        if (item != "n" && item != "N") {
+            const std::optional<int> steps = WholeNumber(item);
+            if (!steps || *steps < 1) {
+                error = "--radius: " + Quoted(item) +
+                        " is not a radius (a whole number of at least 1, or n)";
+                return {};
+            }
+            radius.steps = *steps;
+        }
+        if (std::find(radii.begin(), radii.end(), radius) != radii.end()) {
+            error = "--radius: " + Quoted(list) + " repeats a radius";
+            return {};
+        }
+        radii.push_back(radius);
+    }
+    return radii;
+}
+
+ParsedArguments ParseArguments(std::span<const std::string_view> arguments, int defaultThreads) {
+    ParsedArguments parsed;
+    parsed.options.threads = std::clamp(defaultThreads, 1, kMaxThreads);
+    if (std::any_of(arguments.begin(), arguments.end(),
+                    [](std::string_view word) { return word == "--help" || word == "-h"; }) ||
+        (!arguments.empty() && arguments.front() == "help")) {
+        parsed.help = true;
+        return parsed;
+    }
+
+    Words words(arguments);
+    if (words.done()) {
+        parsed.error = "no command given";
+        return parsed;
+    }
+    const std::string_view command = words.take();
+    if (command != "analyse" && command != "analyze") {
+        parsed.error = "unknown command " + Quoted(command);
+        return parsed;
+    }
+    bool haveLines = false;
+    while (!words.done() && parsed.error.empty()) {
+        const std::string_view word = words.take();
+        if (word.size() > 1 && word.front() == '-') {
+            parsed.error = ReadOption(word, words, parsed.options);
+        } else if (haveLines) {
+            parsed.error = "analyse reads one lines file, but " + Quoted(word) + " is a second";
+        } else {
+            parsed.options.linesFile = std::filesystem::path(word);
+            haveLines = true;
+        }
+    }
+    if (parsed.error.empty() && !haveLines)
+        parsed.error = "analyse needs a lines file";
+    if (parsed.error.empty() && parsed.options.outputFolder.empty())
+        parsed.error = "analyse needs --out FOLDER";
+    return parsed;
+}
+
+} // namespace vantrel::cli

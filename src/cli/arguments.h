@@ -1,0 +1,48 @@
+// The command line of vantrel-cli: what a run is asked to do, and the help text.
+#pragma once
+
+#include "core/analysis/item_measures.h"
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel::cli {
+
+enum class Analyses { Primal, Dual, Both };
+
+// Above this many rows (lines x junctions) the data matrix is left out unless asked for; the
+// largest map the desktop program holds gives 249,500.
+inline constexpr long long kMaxDataMatrixRows = 1'000'000;
+
+struct AnalyseOptions {
+    std::filesystem::path linesFile;
+    std::filesystem::path outputFolder;
+    std::vector<analysis::MeasureRadius> radii;
+    int threads = 1;
+    Analyses analyses = Analyses::Both;
+    // The data matrix is written when it has at most this many rows.
+    long long dataMatrixRowLimit = kMaxDataMatrixRows;
+    bool quiet = false;
+    bool timings = false;
+};
+
+struct ParsedArguments {
+    bool help = false;
+    AnalyseOptions options;
+    // Set when the command line cannot be run; says what is wrong with it.
+    std::string error;
+};
+
+// `arguments` are the words after the program's name. Threads default to `defaultThreads`.
+ParsedArguments ParseArguments(std::span<const std::string_view> arguments, int defaultThreads);
+
+// "3,5,n" -> radii 3, 5 and n. Sets `error` and returns nothing on a fault.
+std::vector<analysis::MeasureRadius> ParseRadii(std::string_view list, std::string& error);
+
+// What --help prints; it names the default thread count.
+std::string HelpText(int defaultThreads);
+
+} // namespace vantrel::cli

@@ -1,0 +1,90 @@
+#include "cli/arguments.h"
+
+namespace vantrel::cli {
+
+std::string HelpText(int defaultThreads) {
+    return R"(vantrel-cli: space syntax analysis of axial maps of any size, without the desktop.
+
+Usage:
+  vantrel-cli analyse LINES --out FOLDER [--radius LIST] [--threads N]
+                        [--analysis primal|dual|both] [--full-data-matrix]
+                        [--quiet] [--timings]
+  vantrel-cli --help
+
+analyse reads the axial lines in LINES and finds the junctions where they cross,
+by the desktop program's rule (lines that touch, or where one ends on the other,
+cross; parallel lines never do; three lines through a point give three
+junctions). It computes the depths between all lines (the primal analysis) and
+between all junctions (the dual analysis: two junctions are related when they
+lie on one line) and writes into FOLDER, which is created when missing:
+
+  axial_lines.txt           the lines            } the desktop program's text
+  junctions.txt             the junctions        } exports, byte for byte what
+  data_matrix.txt           lines x junctions    } it writes for the same
+  axial_integration.txt     primal integration   } lines
+  junction_integration.txt  dual integration     }
+  axial_measures.csv        the measures of every line (primal)
+  junction_measures.csv     the measures of every junction (dual)
+
+data_matrix.txt has one row for every pair of a line and a junction. It is
+written when that is at most )" +
+           std::to_string(kMaxDataMatrixRows) + R"( rows (every map the desktop program can
+hold is far below that), and otherwise skipped with a note unless
+--full-data-matrix is given; junctions.txt holds the same connections.
+
+Lines are numbered from 1 in the order of LINES; junctions are numbered by
+their first line, then their second line, as junctions.txt lists them. Items
+that are not connected have no depth from one another and count for nothing.
+
+The measures files hold a heading record, then one record per item:
+  number        the line's (junction's) number
+  connectivity  the number of items directly related to it: the lines that
+                cross a line; the other junctions on a junction's lines
+  total_depth   the sum of its depths to all the items it reaches
+  mean_depth    total_depth / reached; empty when it reaches no item
+  reached       the number of other items it reaches
+  integration   the program's integration value: 1 / total_depth, normalised
+                over the map from 0 (lowest) to 1 (highest); as in the
+                integration exports
+  radius_R      one column for each radius asked for: the value of the
+                desktop's radius maps, 1 / the mean depth over the items within
+                R steps, normalised from 0 to 1 (radius_n for radius n)
+Records are comma-separated and end with CR LF; headings are quoted. Floats
+(32-bit) are written in the shortest form that reads back as the same float:
+0.5, 12, 0.33333334, and an exponent only below 0.0001 or from 1e15.
+
+LINES is either the desktop program's axial-lines export, or a CSV file whose
+first line names the columns x1, y1, x2 and y2, in any order and letter case,
+among any others (which are ignored). Fields are separated by commas and may be
+quoted; blank lines are skipped; LF or CR LF line ends. Every coordinate must
+be a finite number. A malformed file (empty, a column missing, a value missing,
+not a number or not finite) stops the run with a message naming the file, the
+line and the fault, and nothing is written.
+
+Options:
+  --out FOLDER        where the files are written.
+  --radius LIST       radii for the radius columns, separated by commas: whole
+                      numbers of at least 1, and n for radius n, the largest
+                      depth of the analysis (the radius of the desktop's
+                      radius-n map after an analysis). Example: --radius 3,5,n.
+                      May be given more than once. None by default.
+  --threads N         threads for the depth searches; the default is all cores
+                      (here )" +
+           std::to_string(defaultThreads) + R"(). The results do not depend on it.
+  --analysis WHICH    primal, dual or both (the default). primal writes no
+                      junction_* files, dual no axial_integration.txt and no
+                      axial_measures.csv.
+  --full-data-matrix  write data_matrix.txt whatever its size.
+  --quiet             print nothing but errors.
+  --timings           print each stage's wall time and the peak memory so far.
+  -h, --help          print this text.
+
+Progress, notes and timings go to standard error.
+
+Exit status: 0 when every file was written; 1 when the lines file cannot be
+read or is malformed, or a file cannot be written; 2 when the command line is
+wrong.
+)";
+}
+
+} // namespace vantrel::cli

@@ -1,0 +1,51 @@
+// vantrel-cli: the program's analysis of axial-line files from the command line.
+#include "cli/analysis_run.h"
+#include "cli/arguments.h"
+#include "cli/stage_log.h"
+
+#include <unistd.h>
+
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsageFault = 2;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace vantrel::cli;
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const int cores = static_cast<int>(std::thread::hardware_concurrency());
+    const int defaultThreads = cores > 0 ? cores : 1;
+    const ParsedArguments parsed = ParseArguments(arguments, defaultThreads);
+    if (parsed.help) {
+        std::cout << HelpText(defaultThreads);
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "vantrel-cli: " << parsed.error << "\nTry 'vantrel-cli --help'.\n";
+        return kUsageFault;
+    }
+
+    StageLog log(std::cerr, {parsed.options.quiet, parsed.options.timings, isatty(2) == 1});
+    try {
+        if (const auto fault = RunAnalysis(parsed.options, log)) {
+            log.error(*fault);
+            return kFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        log.error("not enough memory for this map");
+        return kFailed;
+    } catch (const std::exception& fault) {
+        log.error(fault.what());
+        return kFailed;
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+#!/bin/sh
+# Runs the built vantrel-cli as a user would: help, a good map, a malformed map, a wrong command.
+# Usage: end_to_end.sh VANTREL_CLI MAPS_FOLDER
+set -u
+cli=$1
+maps=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+"$cli" --help >"$work/help" || fail "--help exits with $?"
+grep -q -- "--radius LIST" "$work/help" || fail "--help does not explain --radius"
+
+"$cli" analyse "$maps/chain3.csv" --out "$work/out" --radius 3,n --quiet 2>"$work/err" ||
+    fail "a good map exits with $?: $(cat "$work/err")"
+[ -s "$work/err" ] && fail "--quiet still printed: $(cat "$work/err")"
+for file in axial_lines.txt junctions.txt data_matrix.txt axial_integration.txt \
+    junction_integration.txt axial_measures.csv junction_measures.csv; do
+    [ -f "$work/out/$file" ] || fail "$file is not written"
+done
+printf '"number","connectivity","total_depth","mean_depth","reached","integration","radius_3","radius_n"\r\n1,1,3,1.5,2,0,0,0\r\n2,2,2,1,2,1,1,1\r\n3,1,3,1.5,2,0,0,0\r\n' >"$work/expected"
+cmp -s "$work/expected" "$work/out/axial_measures.csv" ||
+    fail "axial_measures.csv of chain3 is: $(cat "$work/out/axial_measures.csv")"
+
+"$cli" analyse "$maps/chain3.csv" --out "$work/timed" --quiet --timings 2>"$work/err" ||
+    fail "--timings exits with $?"
+grep -q "^timing: whole run: .* s, cpu .* s, peak memory .* MB$" "$work/err" ||
+    fail "--timings printed: $(cat "$work/err")"
+
+printf 'x1,y1,x2,y2\n0,1,2,3\n0,1,2\n' >"$work/short.csv"
+"$cli" analyse "$work/short.csv" --out "$work/short_out" 2>"$work/err"
+status=$?
+[ "$status" -eq 1 ] || fail "a malformed map exits with $status"
+grep -q "short.csv\", line 3: the row has 3 fields" "$work/err" ||
+    fail "a malformed map printed: $(cat "$work/err")"
+[ -e "$work/short_out" ] && fail "a malformed map left an output folder"
+
+"$cli" analyse "$maps/chain3.csv" 2>"$work/err"
+status=$?
+[ "$status" -eq 2 ] || fail "a command without --out exits with $status"
+grep -q "analyse needs --out FOLDER" "$work/err" || fail "a wrong command printed: $(cat "$work/err")"
+
+echo "vantrel-cli end to end: all checks passed"
