@@ -4,7 +4,6 @@
 #include "gui/host/menus.h"
 #include "gui/host/picture_surface.h"
 #include "gui/host/twips.h"
-#include "gui/host/window_geometry.h"
 
 #include <QAction>
 #include <QLabel>
@@ -12,53 +11,36 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 
 namespace vantrel {
 
 namespace {
-constexpr double kSurfaceLeft = 120;
-constexpr double kSurfaceTop = 120;
 constexpr double kSurfaceWidth = 6615;
 constexpr double kSurfaceHeight = 7815;
-constexpr double kWindowExtraWidth = 350;
-constexpr double kWindowExtraHeight = 1000;
 constexpr double kProgressHeight = 255;
 constexpr double kStepButtonSize = 400;
 
 } // namespace
 
-ResultsWindow::ResultsWindow(ResultsKind kind) : m_kind(kind) {
-    const bool axial = kind == ResultsKind::Axial;
-    setObjectName(axial ? "Form3" : "Form4");
-    setWindowTitle(axial ? "Accessibility/Integration Values of the Axial Map"
-                         : "Accessibility/Integration Values of the Junctions/Nodes");
-    setAccessibleName(windowTitle());
+ResultsWindow::ResultsWindow(ResultsKind kind)
+    : MapSurfaceWindow(kind == ResultsKind::Axial ? "Form3" : "Form4",
+                       kind == ResultsKind::Axial
+                           ? "Accessibility/Integration Values of the Axial Map"
+                           : "Accessibility/Integration Values of the Junctions/Nodes",
+                       "Results Map"),
+      m_kind(kind) {
     createControls();
     createMenus();
     sizeToMap(kSurfaceWidth, kSurfaceHeight);
 }
 
 void ResultsWindow::createControls() {
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName("scrollArea");
-    m_canvas = new QWidget;
-    scroll->setWidget(m_canvas);
-    setCentralWidget(scroll);
-
-    m_surface = new PictureSurface(m_canvas);
-    m_surface->setObjectName("Picture1");
-    m_surface->setAccessibleName("Results Map");
-    m_surface->setBackColor(Qt::black);
-    m_surface->moveUnits(kSurfaceLeft, kSurfaceTop);
-    m_surface->resizeUnits(kSurfaceWidth, kSurfaceHeight);
-    m_surface->clear();
 
     const char* const accessibleNames[] = {"",           "Radius Up",        "Radius Down",
                                            "Hide Radius", "Span Up",          "Span Down",
                                            "Hide Span"};
     for (int number = 1; number <= 6; ++number) {
-        auto* button = new QPushButton(m_canvas);
+        auto* button = new QPushButton(&canvas());
         button->setObjectName(QStringLiteral("Command%1").arg(number));
         button->setAccessibleName(accessibleNames[number]);
         button->hide();
@@ -76,7 +58,7 @@ void ResultsWindow::createControls() {
     connect(m_commands[6], &QPushButton::clicked, this, &ResultsWindow::hideSpanGroup);
 
     for (int number = 1; number <= 2; ++number) {
-        auto* caption = new QLabel(m_canvas);
+        auto* caption = new QLabel(&canvas());
         caption->setObjectName(QStringLiteral("Label%1").arg(number));
         caption->setAutoFillBackground(true);
         caption->setStyleSheet("background-color: rgb(224, 224, 224);");
@@ -86,7 +68,7 @@ void ResultsWindow::createControls() {
     }
     const char* const boxNames[] = {"", "Radius", "Radius Step", "Span", "Span Step"};
     for (int number = 1; number <= 4; ++number) {
-        auto* box = new QLineEdit(m_canvas);
+        auto* box = new QLineEdit(&canvas());
         box->setObjectName(QStringLiteral("Text%1").arg(number));
         box->setAccessibleName(boxNames[number]);
         box->setReadOnly(true);
@@ -96,7 +78,7 @@ void ResultsWindow::createControls() {
     m_boxes[2]->setText("Text2");
     m_boxes[4]->setText("Text4");
 
-    m_progressBar = new QProgressBar(m_canvas);
+    m_progressBar = new QProgressBar(&canvas());
     m_progressBar->setObjectName("ProgressBar1");
     m_progressBar->setAccessibleName("Progress");
     m_progressBar->hide();
@@ -147,12 +129,6 @@ QPushButton& ResultsWindow::command(int number) const { return *m_commands.at(nu
 QLabel& ResultsWindow::label(int number) const { return *m_labels.at(number); }
 QLineEdit& ResultsWindow::box(int number) const { return *m_boxes.at(number); }
 
-QAction& ResultsWindow::action(const char* objectName) const {
-    auto* found = findChild<QAction*>(objectName);
-    Q_ASSERT(found);
-    return *found;
-}
-
 void ResultsWindow::hideRadiusGroup() {
     for (QWidget* widget : {static_cast<QWidget*>(m_commands[1]),
                             static_cast<QWidget*>(m_commands[2]),
@@ -176,15 +152,15 @@ void ResultsWindow::hideSteppingGroups() {
 
 void ResultsWindow::layOutGroup(QPushButton& up, QPushButton& down, QLabel& caption,
                                 QLineEdit& shown, const QString& captionText) {
-    const QRect surface = m_surface->geometry();
+    const QRect area = surface().geometry();
     const int size = TwipsToPixels(kStepButtonSize);
     const int gap = TwipsToPixels(100);
-    up.setGeometry(surface.left(), surface.top(), size, size);
-    down.setGeometry(up.x() + gap + size, surface.top(), size, size);
+    up.setGeometry(area.left(), area.top(), size, size);
+    down.setGeometry(up.x() + gap + size, area.top(), size, size);
     // The caption is never narrower than its text, whatever the font.
     const int width =
         std::max(TwipsToPixels(550), caption.fontMetrics().horizontalAdvance(captionText) + 8);
-    caption.setGeometry(down.x() + gap + size, surface.top(), width,
+    caption.setGeometry(down.x() + gap + size, area.top(), width,
                         std::max(TwipsToPixels(210), caption.fontMetrics().height() + 2));
     caption.setText(captionText);
     shown.setGeometry(caption.x(), caption.y() + caption.height(), width,
@@ -206,15 +182,11 @@ void ResultsWindow::layOutSpanGroup() {
 }
 
 void ResultsWindow::sizeToMap(double widthUnits, double heightUnits) {
-    m_surface->resizeUnits(widthUnits, heightUnits);
-    const QRect surface = m_surface->geometry();
-    m_canvas->setFixedSize(surface.right() + 1 + TwipsToPixels(kSurfaceLeft),
-                           surface.bottom() + 1 + TwipsToPixels(kSurfaceTop));
-    m_progressBar->setGeometry(surface.left(),
-                               surface.top() + surface.height() - TwipsToPixels(kProgressHeight),
-                               surface.width(), TwipsToPixels(kProgressHeight));
-    ResizeWithinScreen(*this, TwipsToPixels(widthUnits + kWindowExtraWidth),
-                       TwipsToPixels(heightUnits + kWindowExtraHeight));
+    MapSurfaceWindow::sizeToMap(widthUnits, heightUnits);
+    const QRect area = surface().geometry();
+    m_progressBar->setGeometry(area.left(),
+                               area.top() + area.height() - TwipsToPixels(kProgressHeight),
+                               area.width(), TwipsToPixels(kProgressHeight));
 }
 
 } // namespace vantrel

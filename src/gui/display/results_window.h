@@ -2,10 +2,10 @@
 // surface, menus, and the radius and span stepping groups with their hidden registers.
 #pragma once
 
-#include <QMainWindow>
+#include "gui/display/map_surface_window.h"
+
 #include <array>
 
-class QAction;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -13,17 +13,14 @@ class QPushButton;
 
 namespace vantrel {
 
-class PictureSurface;
-
 enum class ResultsKind { Axial, Junction };
 
-class ResultsWindow : public QMainWindow {
+class ResultsWindow : public MapSurfaceWindow {
     Q_OBJECT
 public:
     explicit ResultsWindow(ResultsKind kind);
 
     ResultsKind kind() const { return m_kind; }
-    PictureSurface& surface() const { return *m_surface; }
     // `Command1` .. `Command6`.
     QPushButton& command(int number) const;
     // `Label1` (radius) and `Label2` (span).
@@ -31,7 +28,6 @@ public:
     // `Text1` .. `Text4`: radius shown, radius step, span shown, span step.
     QLineEdit& box(int number) const;
     QProgressBar& progressBar() const { return *m_progressBar; }
-    QAction& action(const char* objectName) const;
 
     // `Command3` and `Command6`.
     void hideRadiusGroup();
@@ -40,8 +36,8 @@ public:
     void layOutRadiusGroup();
     void layOutSpanGroup();
 
-    // The surface takes the map window's size and the window grows around it.
-    void sizeToMap(double widthUnits, double heightUnits);
+    // Also keeps the progress bar along the bottom of the surface.
+    void sizeToMap(double widthUnits, double heightUnits) override;
 
 private:
     void createControls();
@@ -50,8 +46,6 @@ private:
                      const QString& captionText);
 
     ResultsKind m_kind;
-    QWidget* m_canvas = nullptr;
-    PictureSurface* m_surface = nullptr;
     QProgressBar* m_progressBar = nullptr;
     std::array<QPushButton*, 7> m_commands{};
     std::array<QLabel*, 3> m_labels{};
