@@ -56,15 +56,30 @@ std::optional<std::string> MakeFolder(const std::filesystem::path& folder) {
     return std::nullopt;
 }
 
-using DepthSearch = analysis::DepthResult (*)(const analysis::MapGraph&,
-                                              const analysis::DepthOptions&);
+ItemMeasures MeasureLines(StageLog& log, const analysis::MapGraph& graph,
+                          std::span<const AxialLine> lines, const AnalyseOptions& options) {
+    Progress& progress = log.begin("Axial depths");
+    const analysis::DepthResult depths = analysis::ComputeLineDepths(
+        graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
+    return analysis::MeasureLines(
+        graph, depths, lines,
+        {.radii = options.radii,
+         .choice = options.choice,
+         .threads = options.threads,
+         .choiceProgress = options.choice ? &log.begin("Axial choice") : nullptr});
+}
 
-ItemMeasures Measure(StageLog& log, std::string_view stage, DepthSearch search,
-                     const analysis::MapGraph& graph, const AnalyseOptions& options) {
-    Progress& progress = log.begin(stage);
-    const analysis::DepthResult depths =
-        search(graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
-    return analysis::MeasureItems(depths, options.radii);
+ItemMeasures MeasureJunctions(StageLog& log, const analysis::MapGraph& graph,
+                              const AnalyseOptions& options) {
+    Progress& progress = log.begin("Junction depths");
+    const analysis::DepthResult depths = analysis::ComputeJunctionDepths(
+        graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
+    return analysis::MeasureJunctions(
+        graph, depths,
+        {.radii = options.radii,
+         .choice = options.choice,
+         .threads = options.threads,
+         .choiceProgress = options.choice ? &log.begin("Junction choice") : nullptr});
 }
 
 // The desktop warns of every line that reaches no other; here one note lists the first few.
@@ -109,11 +124,11 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     std::optional<ItemMeasures> axial;
     std::optional<ItemMeasures> dual;
     if (options.analyses != Analyses::Dual) {
-        axial = Measure(log, "Axial depths", analysis::ComputeLineDepths, graph, options);
+        axial = MeasureLines(log, graph, lines, options);
         NoteDisconnectedLines(log, *axial);
     }
     if (options.analyses != Analyses::Primal)
-        dual = Measure(log, "Junction depths", analysis::ComputeJunctionDepths, graph, options);
+        dual = MeasureJunctions(log, graph, options);
 
     log.begin("Writing files");
     std::vector<Output> outputs;

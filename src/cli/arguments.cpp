@@ -71,6 +71,8 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
             return Quoted(name) + " takes no value";
         if (name == "--quiet")
             options.quiet = true;
+        else if (name == "--choice")
+            options.choice = true;
         else if (name == "--timings")
             options.timings = true;
         else if (name == "--full-data-matrix")

@@ -25,6 +25,8 @@ struct AnalyseOptions {
     Analyses analyses = Analyses::Both;
     // The data matrix is written when it has at most this many rows.
     long long dataMatrixRowLimit = kMaxDataMatrixRows;
+    // Choice needs a search of its own per item, so it is computed only when asked for.
+    bool choice = false;
     bool quiet = false;
     bool timings = false;
 };

@@ -7,8 +7,8 @@ std::string HelpText(int defaultThreads) {
 
 Usage:
   vantrel-cli analyse LINES --out FOLDER [--radius LIST] [--threads N]
-                        [--analysis primal|dual|both] [--full-data-matrix]
-                        [--quiet] [--timings]
+                        [--analysis primal|dual|both] [--choice]
+                        [--full-data-matrix] [--quiet] [--timings]
   vantrel-cli --help
 
 analyse reads the axial lines in LINES and finds the junctions where they cross,
@@ -49,8 +49,44 @@ The measures files hold a heading record, then one record per item:
   radius_R      one column for each radius asked for: the value of the
                 desktop's radius maps, 1 / the mean depth over the items within
                 R steps, normalised from 0 to 1 (radius_n for radius n)
+The field's standard measures follow. "Within R" means at a depth of at most R
+steps; k is the node count within R.
+  control       the sum over the item's neighbours of 1 / their connectivity
+  controllability  connectivity / the other items within 2 steps; empty when
+                there are none
+  line_length   (lines only) the line's length in the map's units
+Then, once for radius n (names as they stand) and once for every other radius
+R of --radius (names ending in _rR, as node_count_r3):
+  node_count    k: the items within R, the item itself counted
+  total_depth, mean_depth  (only with _rR: radius n has them above) the sum of
+                the depths of the other items within R, and that over k - 1
+  ra            relative asymmetry 2 (mean_depth - 1) / (k - 2)
+  rra           ra over the diamond value D_k = 2 (k (log2((k + 2) / 3) - 1)
+                + 1) / ((k - 1) (k - 2)); ra, rra and integration_hh are empty
+                unless k > 2 and mean_depth > 1
+  integration_hh  integration after Hillier and Hanson: 1 / rra
+  integration_tekl  Teklenburg's integration ln((k - 2) / 2) /
+                ln(total_depth - k + 1); empty unless k > 2 and
+                total_depth - k + 1 > 1
+  entropy       -sum of p log2 p over the depths d >= 1 within R, p being the
+                share of the other items within R that lie at depth d. Some
+                peers count the item itself at depth 0; this does not.
+  harmonic_mean_depth  (k - 1) / the sum of 1 / depth over the other items
+                within R. Some peers give a mean of the counts at each depth
+                under this name; this is the harmonic mean of the depths.
+  choice        (with --choice) over every unordered pair of other items
+                within R of each other, the share of their shortest paths that
+                pass through the item, all shortest paths sharing equally,
+                summed. Peers that follow one random shortest path per pair
+                and count each pair both ways give about twice this.
+  choice_norm   (with --choice) choice / ((k - 1) (k - 2) / 2); empty when
+                k < 3
+Each of these is empty for an item that has too few items within R, never
+infinite or not a number.
+
 Records are comma-separated and end with CR LF; headings are quoted. Floats
-(32-bit) are written in the shortest form that reads back as the same float:
+are written in the shortest form that reads back as the same number, 32-bit
+for the columns up to the radius_R ones and 64-bit for the standard measures:
 0.5, 12, 0.33333334, and an exponent only below 0.0001 or from 1e15.
 
 LINES is either the desktop program's axial-lines export, or a CSV file whose
@@ -63,7 +99,8 @@ line and the fault, and nothing is written.
 
 Options:
   --out FOLDER        where the files are written.
-  --radius LIST       radii for the radius columns, separated by commas: whole
+  --radius LIST       radii for the radius columns and the standard measures
+                      (which radius n always has), separated by commas: whole
                       numbers of at least 1, and n for radius n, the largest
                       depth of the analysis (the radius of the desktop's
                       radius-n map after an analysis). Example: --radius 3,5,n.
@@ -74,6 +111,9 @@ Options:
   --analysis WHICH    primal, dual or both (the default). primal writes no
                       junction_* files, dual no axial_integration.txt and no
                       axial_measures.csv.
+  --choice            also compute choice and choice_norm at every radius. It
+                      takes a search per item that counts shortest paths, so
+                      it takes longer than the rest of the run.
   --full-data-matrix  write data_matrix.txt whatever its size.
   --quiet             print nothing but errors.
   --timings           print each stage's wall time and the peak memory so far.

@@ -211,6 +211,20 @@ TEST_F(AnalysisRun, RadiusColumnsAreTheDesktopsRadius3AndRadiusNMaps) {
                                                            desktop.junctionDepths.largestDepth));
 }
 
+// Each record cut after its first `count` fields: the columns up to the radius values.
+std::string LeadingFields(const std::string& text, int count) {
+    std::string cut;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t end = text.find("\r\n", from);
+        std::size_t field = from;
+        for (int n = 0; n < count && field != std::string::npos && field < end; ++n)
+            field = text.find(',', field + 1);
+        cut += text.substr(from, std::min(field, end) - from) + "\r\n";
+        from = end + 2;
+    }
+    return cut;
+}
+
 struct TinyMap {
     std::string name;
     std::string axialRows;
@@ -238,9 +252,11 @@ TEST_F(AnalysisRun, TheGeneratorsTinyMapsGiveTheirWorkedMeasures) {
         AnalyseOptions options = Options(kMaps / (tiny.name + ".csv"), tiny.name);
         options.radii = {{}};
         ASSERT_EQ(Run(options), "") << tiny.name;
-        EXPECT_EQ(Read(options.outputFolder / kAxialMeasuresFile), kHeading + tiny.axialRows)
+        EXPECT_EQ(LeadingFields(Read(options.outputFolder / kAxialMeasuresFile), 7),
+                  kHeading + tiny.axialRows)
             << tiny.name;
-        EXPECT_EQ(Read(options.outputFolder / kJunctionMeasuresFile), kHeading + tiny.junctionRows)
+        EXPECT_EQ(LeadingFields(Read(options.outputFolder / kJunctionMeasuresFile), 7),
+                  kHeading + tiny.junctionRows)
             << tiny.name;
     }
 }
@@ -258,7 +274,7 @@ TEST_F(AnalysisRun, AnIsolatedLineReachesNothingAndIsNoted) {
     options.quiet = false;
     options.radii = {{3}};
     ASSERT_EQ(Run(options), "");
-    EXPECT_EQ(Read(options.outputFolder / kAxialMeasuresFile),
+    EXPECT_EQ(LeadingFields(Read(options.outputFolder / kAxialMeasuresFile), 7),
               "\"number\",\"connectivity\",\"total_depth\",\"mean_depth\",\"reached\","
               "\"integration\",\"radius_3\"\r\n"
               "1,1,3,1.5,2,0.6666667,0.6666667\r\n2,2,2,1,2,1,1\r\n"

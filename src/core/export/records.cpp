@@ -31,17 +31,32 @@ RecordWriter& RecordWriter::field(long long value) {
     return *this;
 }
 
+namespace {
+
+// Plain decimals for every value a map or an analysis gives; the exponent form only for
+// magnitudes where plain digits would run long.
+template <class Floating> void WriteShortest(std::ostream& out, Floating value) {
+    const Floating magnitude = std::fabs(value);
+    const bool plain =
+        magnitude == 0 || (magnitude >= Floating(1e-4) && magnitude < Floating(1e15));
+    char buffer[64];
+    const auto result =
+        plain ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+              : std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.write(buffer, result.ptr - buffer);
+}
+
+} // namespace
+
 RecordWriter& RecordWriter::field(float value) {
     separate();
-    // Plain decimals for every value a map or an analysis gives; the exponent form only for
-    // magnitudes where plain digits would run long.
-    const float magnitude = std::fabs(value);
-    const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e15f);
-    char buffer[64];
-    const auto result = plain ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                              std::chars_format::fixed)
-                              : std::to_chars(buffer, buffer + sizeof buffer, value);
-    m_out.write(buffer, result.ptr - buffer);
+    WriteShortest(m_out, value);
+    return *this;
+}
+
+RecordWriter& RecordWriter::wideField(double value) {
+    separate();
+    WriteShortest(m_out, value);
     return *this;
 }
 

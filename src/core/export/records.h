@@ -19,8 +19,10 @@ public:
     RecordWriter& field(long long value);
     RecordWriter& field(int value) { return field(static_cast<long long>(value)); }
     RecordWriter& field(float value);
-    // The files hold 32-bit floats only; a double must be narrowed on purpose.
+    // The text exports hold 32-bit floats; a double is narrowed on purpose or written whole here,
+    // in the shortest form that reads back as the same double.
     RecordWriter& field(double value) = delete;
+    RecordWriter& wideField(double value);
     // A field with nothing in it, for a value that does not exist.
     RecordWriter& emptyField();
 

@@ -1,0 +1,41 @@
+// Choice: how much of the shortest routes between other items passes through each item.
+#pragma once
+
+#include "core/analysis/map_graph.h"
+#include "core/host/progress.h"
+
+#include <climits>
+#include <span>
+#include <vector>
+
+namespace vantrel::analysis {
+
+// A radius with no limit (radius n).
+inline constexpr int kUnlimitedSteps = INT_MAX;
+
+struct ChoiceOptions {
+    // Sources are shared among this many threads; the results do not depend on it.
+    int threads = 1;
+    // Told one step per batch of sources, always from the calling thread.
+    Progress* progress = nullptr;
+};
+
+// One column per radius of `radiusSteps` (in steps, or kUnlimitedSteps), one value per item:
+// over every unordered pair of other items within that many steps of each other, the share of
+// their shortest paths that pass through the item, every shortest path counted with an equal
+// share, summed. The searches of all radii share one pass per source; the per-source shares are
+// summed in fixed point, so the result is the same whatever the thread count.
+//
+// Primal: lines related when they share a junction.
+std::vector<std::vector<double>> ComputeLineChoice(const MapGraph& graph,
+                                                   std::span<const int> radiusSteps,
+                                                   const ChoiceOptions& options = {});
+
+// Dual: junctions related when they lie on a common line. The paths run through the lines, so no
+// junction-by-junction graph is built; two junctions of the same two lines (which straight lines
+// never give) would count as two routes between them.
+std::vector<std::vector<double>> ComputeJunctionChoice(const MapGraph& graph,
+                                                       std::span<const int> radiusSteps,
+                                                       const ChoiceOptions& options = {});
+
+} // namespace vantrel::analysis
