@@ -1,6 +1,9 @@
 #include "gui/export/export_operations.h"
 
+#include "core/analysis/depths.h"
+#include "core/analysis/item_measures.h"
 #include "core/export/atomic_file.h"
+#include "core/export/measures_csv.h"
 #include "core/export/text_exports.h"
 #include "gui/app/main_window.h"
 #include "gui/app/workspace.h"
@@ -24,25 +27,33 @@ struct Explanation {
     const char* text;
 };
 
-// The menu message, the save dialog and the file: the steps every text export shares.
-void SaveTextFile(Workspace& workspace, const Explanation& explanation,
-                  const std::function<void(std::ostream&)>& write) {
+// The menu message and the save dialog, the first steps every export shares.
+std::optional<QString> AskFileName(Workspace& workspace, const Explanation& explanation,
+                                   const FileRequest& request) {
     if (!workspace.main.menuMessagesOff())
         Warn(workspace.dialogs, explanation.text, explanation.title);
+    return workspace.dialogs.saveFile(request);
+}
 
+void WriteFile(Workspace& workspace, const QString& fileName,
+               const std::function<void(std::ostream&)>& write) {
+    const std::optional<std::string> failure =
+        exports::WriteFileAtomically(std::filesystem::path(fileName.toStdU16String()), write);
+    if (failure)
+        workspace.dialogs.message(QString::fromStdString(*failure), "Saving Failed",
+                                  MessageButtons::Ok, MessageIcon::Warning);
+}
+
+void SaveTextFile(Workspace& workspace, const Explanation& explanation,
+                  const std::function<void(std::ostream&)>& write) {
     QString& defaultExtension = workspace.main.textExportExtension();
     const std::optional<QString> fileName =
-        workspace.dialogs.saveFile({"Text (*.txt)|*.txt", defaultExtension});
+        AskFileName(workspace, explanation, {"Text (*.txt)|*.txt", defaultExtension});
     if (!fileName)
         return;
     // Set once the dialog has closed, so it takes effect from the next dialog on.
     defaultExtension = "txt";
-
-    const std::optional<std::string> failure =
-        exports::WriteFileAtomically(std::filesystem::path(fileName->toStdU16String()), write);
-    if (failure)
-        workspace.dialogs.message(QString::fromStdString(*failure), "Saving Failed",
-                                  MessageButtons::Ok, MessageIcon::Warning);
+    WriteFile(workspace, *fileName, write);
 }
 
 } // namespace
@@ -95,6 +106,34 @@ void SaveJunctionIntegration(Workspace& workspace) {
                  });
 }
 
+void SaveAllMeasures(Workspace& workspace, ResultsKind kind) {
+    const ProjectState& state = workspace.state;
+    const bool axial = kind == ResultsKind::Axial;
+    const Explanation explanation =
+        axial ? Explanation{"Saving All Measures of the Axial Lines",
+                            "This saves every measure of each axial line (connectivity, depths, "
+                            "integration, integration [HH], choice, control and the rest, for "
+                            "radius n and radius 3) to a CSV file"}
+              : Explanation{"Saving All Measures of the Junctions",
+                            "This saves every measure of each junction (connectivity, depths, "
+                            "integration, integration [HH], choice, control and the rest, for "
+                            "radius n and radius 3) to a CSV file"};
+    const std::optional<QString> fileName =
+        AskFileName(workspace, explanation, {"CSV (*.csv)|*.csv", "csv"});
+    if (!fileName)
+        return;
+    WriteFile(workspace, *fileName, [&state, axial](std::ostream& out) {
+        const analysis::MapGraph graph(state.LineCount(), state.Junctions);
+        const analysis::MeasureRadius radii[] = {{3}, {analysis::MeasureRadius::kN}};
+        const analysis::MeasureOptions options{.radii = radii, .choice = true};
+        exports::WriteMeasures(
+            out, axial ? analysis::MeasureLines(graph, analysis::ComputeLineDepths(graph),
+                                                state.AxialLines, options)
+                       : analysis::MeasureJunctions(graph, analysis::ComputeJunctionDepths(graph),
+                                                    options));
+    });
+}
+
 void ConnectExportOperations(Workspace& workspace) {
     MainWindow& main = workspace.main;
     const auto onMain = [&workspace, &main](QAction& item, void (*operation)(Workspace&)) {
@@ -118,6 +157,10 @@ void ConnectExportOperations(Workspace& workspace) {
     };
     onResults(workspace.axialResults, SaveLineIntegration);
     onResults(workspace.junctionResults, SaveJunctionIntegration);
+    for (ResultsWindow* window : {&workspace.axialResults, &workspace.junctionResults}) {
+        QObject::connect(&window->action("mnuAllMeasures"), &QAction::triggered, window,
+                         [&workspace, window] { SaveAllMeasures(workspace, window->kind()); });
+    }
 }
 
 } // namespace vantrel

@@ -5,6 +5,7 @@
 namespace vantrel {
 
 struct Workspace;
+enum class ResultsKind;
 
 void SaveAxialLines(Workspace& workspace);
 void SaveJunctions(Workspace& workspace);
@@ -13,6 +14,10 @@ void SaveDataMatrix(Workspace& workspace);
 void SaveLineIntegration(Workspace& workspace);
 // Writes JunctionIntegration as it stands; junctions without a value yet are written as 0.
 void SaveJunctionIntegration(Workspace& workspace);
+
+// Every measure of each line (or junction) at radius n and 3, choice included, as the batch tool
+// writes them, computed afresh from the lines and junctions.
+void SaveAllMeasures(Workspace& workspace, ResultsKind kind);
 
 void ConnectExportOperations(Workspace& workspace);
 
