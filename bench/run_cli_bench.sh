@@ -1,7 +1,8 @@
 #!/bin/sh
 # Times vantrel-cli on generated street maps of 2,000, 10,000 and 50,000 lines: each stage's wall
-# time, its processor time and the peak memory of the process, for a primal run (radii 3 and n), a dual run and a run
-# of both analyses, each from reading the file to the last output written.
+# time, its processor time and the peak memory of the process, for a primal run (radii 3 and n),
+# a dual run and a run of both analyses, each without and with --choice, each from reading the
+# file to the last output written.
 # Usage, from anywhere, after building: bench/run_cli_bench.sh [BUILD_FOLDER] [SIZES...]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,9 +22,12 @@ for lines in $sizes; do
     map="$work/map_$lines.csv"
     # The generator's default street map of this size, the same on every machine.
     python3 "$generator" --n "$lines" --out "$map"
-    for run in primal dual both; do
-        "$cli" analyse "$map" --out "$work/out_${lines}_$run" --radius 3,n --analysis "$run" \
-            --quiet --timings 2>"$work/timings"
+    for run in primal dual both primal+choice dual+choice both+choice; do
+        analysis=${run%+choice}
+        choice=
+        [ "$analysis" != "$run" ] && choice=--choice
+        "$cli" analyse "$map" --out "$work/out_${lines}_$run" --radius 3,n --analysis "$analysis" \
+            $choice --quiet --timings 2>"$work/timings"
         echo
         echo "$lines lines, $run:"
         sed -n 's/^timing: \(.*\): \(.*\) s, cpu \(.*\) s, peak memory \(.*\) MB$/\1|\2|\3|\4/p' \

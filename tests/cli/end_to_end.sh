@@ -22,8 +22,10 @@ for file in axial_lines.txt junctions.txt data_matrix.txt axial_integration.txt 
     junction_integration.txt axial_measures.csv junction_measures.csv; do
     [ -f "$work/out/$file" ] || fail "$file is not written"
 done
-printf '"number","connectivity","total_depth","mean_depth","reached","integration","radius_3","radius_n"\r\n1,1,3,1.5,2,0,0,0\r\n2,2,2,1,2,1,1,1\r\n3,1,3,1.5,2,0,0,0\r\n' >"$work/expected"
-cmp -s "$work/expected" "$work/out/axial_measures.csv" ||
+# The columns up to the radius values; the standard measures follow them.
+printf '"number","connectivity","total_depth","mean_depth","reached","integration","radius_3","radius_n"\n1,1,3,1.5,2,0,0,0\n2,2,2,1,2,1,1,1\n3,1,3,1.5,2,0,0,0\n' >"$work/expected"
+tr -d '\r' <"$work/out/axial_measures.csv" | cut -d, -f1-8 >"$work/leading"
+cmp -s "$work/expected" "$work/leading" ||
     fail "axial_measures.csv of chain3 is: $(cat "$work/out/axial_measures.csv")"
 
 "$cli" analyse "$maps/chain3.csv" --out "$work/timed" --quiet --timings 2>"$work/err" ||

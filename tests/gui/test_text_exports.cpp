@@ -91,6 +91,7 @@ private slots:
     void eachSaveExplainsItselfThenWritesTheChosenFile();
     void anExistingFileIsReplacedByTheNewExport();
     void theAccessibilityScoresItemsOfTheResultsWindowsWriteTheIntegrationFiles();
+    void allMeasuresWritesEveryMeasureOfTheLinesOrJunctionsAsACsvFile();
     void savingIntegrationBeforeAnyAnalysisWritesZeros();
     void cancellingTheDialogWritesAndShowsNothing();
     void switchingOffMenuMessagesSuppressesTheBoxButNotTheDialog();
@@ -177,6 +178,35 @@ void TextExportsTest::theAccessibilityScoresItemsOfTheResultsWindowsWriteTheInte
             QVERIFY(window->command(number).isHidden());
     QVERIFY(axial.label(1).isHidden());
     QVERIFY(junction.label(2).isHidden());
+}
+
+void TextExportsTest::allMeasuresWritesEveryMeasureOfTheLinesOrJunctionsAsACsvFile() {
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    FillSmallMap(main.state());
+
+    dialogs.answerFile(folder.filePath("lines.csv"));
+    Trigger(main.workspace().axialResults, "mnuAllMeasures");
+    dialogs.answerFile(folder.filePath("junctions.csv"));
+    Trigger(main.workspace().junctionResults, "mnuAllMeasures");
+
+    QCOMPARE(dialogs.calls()[0].title, QString("Saving All Measures of the Axial Lines"));
+    QCOMPARE(dialogs.calls()[2].title, QString("Saving All Measures of the Junctions"));
+    QCOMPARE(dialogs.calls()[1].file.filter, QString("CSV (*.csv)|*.csv"));
+    const QList<QByteArray> lines = Contents(folder.filePath("lines.csv")).split('\n');
+    QVERIFY(
+        lines[0].startsWith("\"number\",\"connectivity\",\"total_depth\",\"mean_depth\","
+                            "\"reached\",\"integration\",\"radius_3\",\"radius_n\",\"control\""));
+    QVERIFY(lines[0].contains("\"line_length\""));
+    QVERIFY(lines[0].endsWith("\"choice_r3\",\"choice_norm_r3\"\r"));
+    // Line 1 crosses both others: control 2, and it lies on the one route between them.
+    QVERIFY(lines[1].startsWith("1,2,2,1,2,1,1,1,2,1,4000,3,"));
+    QVERIFY(lines[1].contains(",1,1,3,2,1,"));
+    QCOMPARE(lines.size(), 5); // heading, three lines, and the empty rest after the last CR LF
+    const QList<QByteArray> junctions = Contents(folder.filePath("junctions.csv")).split('\n');
+    QVERIFY(!junctions[0].contains("line_length"));
+    QVERIFY(junctions[2].startsWith("2,1,1,1,1,1,1,1,1,1,2,"));
 }
 
 void TextExportsTest::savingIntegrationBeforeAnyAnalysisWritesZeros() {

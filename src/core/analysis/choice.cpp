@@ -4,9 +4,11 @@
 #include "core/analysis/source_order.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <list>
+#include <memory>
 #include <mutex>
 
 namespace vantrel::analysis {
@@ -25,28 +27,6 @@ double FromFixed(Fixed value) {
     return std::ldexp(static_cast<double>(value), -kFractionBits);
 }
 
-// The graph the routes are searched in: nodes 0..itemCount-1 are the items whose choice is
-// measured and the ends of routes; any further nodes only carry routes between them. One step
-// between related items is stepsPerDepth links. Nodes are numbered in an order that keeps near
-// items near in memory; itemOf gives each item node's own index.
-struct RouteGraph {
-    std::vector<std::size_t> offsets{0};
-    std::vector<int> links;
-    std::vector<int> itemOf;
-    int itemCount = 0;
-    int stepsPerDepth = 1;
-
-    int nodeCount() const { return static_cast<int>(offsets.size()) - 1; }
-    std::span<const int> linksOf(int node) const {
-        return {links.data() + offsets[node], offsets[node + 1] - offsets[node]};
-    }
-    void addNode(std::span<const int> nodeLinks, const std::vector<int>& nodeOf, int shift = 0) {
-        for (int link : nodeLinks)
-            links.push_back(nodeOf[link] + shift);
-        offsets.push_back(links.size());
-    }
-};
-
 std::vector<int> Positions(const std::vector<int>& order) {
     std::vector<int> positions(order.size());
     for (std::size_t position = 0; position < order.size(); ++position)
@@ -54,64 +34,77 @@ std::vector<int> Positions(const std::vector<int>& order) {
     return positions;
 }
 
-RouteGraph LineRoutes(const MapGraph& graph) {
-    RouteGraph routes;
-    routes.itemOf = ClusteredLines(graph);
-    routes.itemCount = graph.lineCount();
-    const std::vector<int> nodeOf = Positions(routes.itemOf);
-    for (int line : routes.itemOf)
-        routes.addNode(graph.neighbours(line), nodeOf);
-    return routes;
-}
-
-// Junctions first, then the lines, each junction linked to its lines.
-RouteGraph JunctionRoutes(const MapGraph& graph) {
-    RouteGraph routes;
-    routes.itemOf = ClusteredJunctions(graph);
-    routes.itemCount = graph.junctionCount();
-    routes.stepsPerDepth = 2;
-    const std::vector<int> lineOrder = ClusteredLines(graph);
-    const std::vector<int> junctionNode = Positions(routes.itemOf);
-    const std::vector<int> lineNode = Positions(lineOrder);
-    for (int junction : routes.itemOf)
-        routes.addNode(graph.linesOf(junction), lineNode, routes.itemCount);
-    for (int line : lineOrder)
-        routes.addNode(graph.junctionsOn(line), junctionNode);
-    return routes;
-}
-
-// The searches of one thread: breadth-first from a source counting shortest paths and keeping
-// each node's links one step further, then back from the deepest node handing each node's share
-// of the routes to the nodes before it (Brandes). The shares of a unit of sources are summed in
-// doubles, always in the same order, and added to the thread's fixed-point sums once per unit.
-class RouteSearch {
+// Each thread's sums per radius and item: the shares of a unit of sources are summed in doubles,
+// always in the same order, and added in fixed point once per unit.
+class UnitSums {
 public:
-    RouteSearch(const RouteGraph& routes, std::span<const int> limits, std::vector<Fixed>& sums)
-        : m_routes(routes), m_limits(limits),
-          m_deepest(*std::max_element(limits.begin(), limits.end())), m_sums(sums),
-          m_unitSums(sums.size(), 0.0), m_depth(routes.nodeCount(), -1),
-          m_paths(routes.nodeCount(), 0.0), m_perPath(routes.nodeCount(), 0.0) {
-        m_order.reserve(routes.nodeCount());
-        m_onwardEnd.reserve(routes.nodeCount());
-        m_onward.reserve(routes.links.size());
+    UnitSums(std::vector<Fixed>& sums) : m_sums(sums), m_unit(sums.size(), 0.0) {}
+
+    double* column(std::size_t column, int items) { return m_unit.data() + column * items; }
+
+    void closeUnit() {
+        for (std::size_t cell = 0; cell < m_unit.size(); ++cell) {
+            if (m_unit[cell] != 0.0) {
+                m_sums[cell] += ToFixed(m_unit[cell]);
+                m_unit[cell] = 0.0;
+            }
+        }
+    }
+
+private:
+    std::vector<Fixed>& m_sums;
+    std::vector<double> m_unit;
+};
+
+// The lines, numbered in an order that keeps near lines near in memory; for each, its junctions
+// (numbered likewise) and the other line of each, -1 when it has none, or its distinct
+// neighbouring lines.
+struct LineLinks {
+    std::vector<std::size_t> offsets{0};
+    std::vector<int> across;
+    std::vector<int> junction;
+    std::vector<int> lineOf;
+    int deepestOf(std::span<const int> limits) const {
+        return *std::max_element(limits.begin(), limits.end());
+    }
+    int lineCount() const { return static_cast<int>(offsets.size()) - 1; }
+    std::pair<std::size_t, std::size_t> range(int line) const {
+        return {offsets[line], offsets[line + 1]};
+    }
+};
+
+LineLinks Neighbours(const MapGraph& graph) {
+    LineLinks links;
+    links.lineOf = ClusteredLines(graph);
+    const std::vector<int> node = Positions(links.lineOf);
+    for (int line : links.lineOf) {
+        for (int neighbour : graph.neighbours(line))
+            links.across.push_back(node[neighbour]);
+        links.offsets.push_back(links.across.size());
+    }
+    return links;
+}
+
+// The searches of one thread over the lines: breadth-first from a source counting shortest
+// paths and keeping each line's links one step further, then back from the deepest line handing
+// each line's share of the routes to the lines before it (Brandes).
+class LineSearch {
+public:
+    LineSearch(const LineLinks& links, std::span<const int> limits, UnitSums& sums)
+        : m_links(links), m_limits(limits), m_deepest(links.deepestOf(limits)), m_sums(sums),
+          m_depth(links.lineCount(), -1), m_paths(links.lineCount(), 0.0),
+          m_perPath(links.lineCount(), 0.0) {
+        m_order.reserve(links.lineCount());
+        m_onwardEnd.reserve(links.lineCount());
+        m_onward.reserve(links.across.size());
     }
 
     void run(int source) {
         search(source);
         for (std::size_t column = 0; column < m_limits.size(); ++column)
-            handBack(m_limits[column], m_unitSums.data() + column * m_routes.itemCount);
-        for (int node : m_order)
-            m_depth[node] = -1;
-    }
-
-    // Adds the shares of the sources run since the last call to the thread's sums.
-    void closeUnit() {
-        for (std::size_t cell = 0; cell < m_unitSums.size(); ++cell) {
-            if (m_unitSums[cell] != 0.0) {
-                m_sums[cell] += ToFixed(m_unitSums[cell]);
-                m_unitSums[cell] = 0.0;
-            }
-        }
+            handBack(m_limits[column], m_sums.column(column, m_links.lineCount()));
+        for (int line : m_order)
+            m_depth[line] = -1;
     }
 
 private:
@@ -122,72 +115,197 @@ private:
         m_depth[source] = 0;
         m_paths[source] = 1.0;
         for (std::size_t head = 0; head < m_order.size(); ++head) {
-            const int node = m_order[head];
-            const int next = m_depth[node] + 1;
-            if (m_depth[node] == m_deepest)
+            const int line = m_order[head];
+            const int next = m_depth[line] + 1;
+            if (m_depth[line] == m_deepest)
                 break;
-            for (int link : m_routes.linksOf(node)) {
-                if (m_depth[link] < 0) {
-                    m_depth[link] = next;
-                    m_paths[link] = 0.0;
-                    m_order.push_back(link);
+            const auto [first, last] = m_links.range(line);
+            for (std::size_t link = first; link < last; ++link) {
+                const int other = m_links.across[link];
+                if (m_depth[other] < 0) {
+                    m_depth[other] = next;
+                    m_paths[other] = 0.0;
+                    m_order.push_back(other);
                 }
-                if (m_depth[link] == next) {
-                    m_paths[link] += m_paths[node];
-                    m_onward.push_back(link);
+                if (m_depth[other] == next) {
+                    m_paths[other] += m_paths[line];
+                    m_onward.push_back(other);
                 }
             }
             m_onwardEnd.push_back(m_onward.size());
         }
     }
 
-    // The share of a node is its paths times the sum, over its onward links within the limit, of
-    // (1 for an item + the link's share) per path of the link.
+    // A line's share is its paths times the sum, over its onward links within the limit, of
+    // (1 + the link's share) per path of the link.
     void handBack(int limit, double* shares) {
         const auto order = m_order.begin();
         const std::size_t end =
             std::partition_point(order, m_order.end(),
-                                 [&](int node) { return m_depth[node] <= limit; }) -
+                                 [&](int line) { return m_depth[line] <= limit; }) -
             order;
         for (std::size_t position = end; position-- > 1;) {
-            const int node = m_order[position];
+            const int line = m_order[position];
             double onward = 0.0;
-            if (m_depth[node] < limit && position < m_onwardEnd.size()) {
+            if (m_depth[line] < limit && position < m_onwardEnd.size()) {
                 for (std::size_t link = m_onwardEnd[position - 1]; link < m_onwardEnd[position];
                      ++link)
                     onward += m_perPath[m_onward[link]];
             }
-            if (node < m_routes.itemCount) {
-                shares[node] += m_paths[node] * onward;
-                m_perPath[node] = 1.0 / m_paths[node] + onward;
-            } else {
-                m_perPath[node] = onward;
-            }
+            shares[line] += m_paths[line] * onward;
+            m_perPath[line] = 1.0 / m_paths[line] + onward;
         }
     }
 
-    const RouteGraph& m_routes;
+    const LineLinks& m_links;
     std::span<const int> m_limits;
     int m_deepest;
-    std::vector<Fixed>& m_sums;
-    std::vector<double> m_unitSums;
+    UnitSums& m_sums;
     std::vector<int> m_depth;
     std::vector<double> m_paths;
     std::vector<double> m_perPath;
-    // The nodes in the order reached; for each node expanded, where its onward links end.
+    // The lines in the order reached; for each line expanded, where its onward links end.
     std::vector<int> m_order;
     std::vector<std::size_t> m_onwardEnd;
     std::vector<int> m_onward;
 };
 
-std::vector<std::vector<double>> Choice(const RouteGraph& routes, std::span<const int> radiusSteps,
-                                        const ChoiceOptions& options) {
-    const int items = routes.itemCount;
-    std::vector<int> limits;
-    for (int steps : radiusSteps) {
-        const bool unlimited = steps >= kUnlimitedSteps / routes.stepsPerDepth;
-        limits.push_back(unlimited ? kUnlimitedSteps : std::max(steps, 0) * routes.stepsPerDepth);
+struct JunctionLinks {
+    LineLinks lines;
+    // Per junction (numbered as in lines.junction): its lines, -1 for none.
+    std::vector<std::array<int, 2>> linesOf;
+    std::vector<int> junctionOf;
+};
+
+JunctionLinks Junctions(const MapGraph& graph) {
+    JunctionLinks links;
+    links.lines.lineOf = ClusteredLines(graph);
+    links.junctionOf = ClusteredJunctions(graph);
+    const std::vector<int> lineNode = Positions(links.lines.lineOf);
+    const std::vector<int> junctionNode = Positions(links.junctionOf);
+    for (int line : links.lines.lineOf) {
+        const auto junctions = graph.junctionsOn(line);
+        const auto across = graph.linesAcross(line);
+        for (std::size_t i = 0; i < junctions.size(); ++i) {
+            links.lines.junction.push_back(junctionNode[junctions[i]]);
+            links.lines.across.push_back(across[i] < 0 ? -1 : lineNode[across[i]]);
+        }
+        links.lines.offsets.push_back(links.lines.across.size());
     }
+    for (int junction : links.junctionOf) {
+        std::array<int, 2> lines = {-1, -1};
+        const auto on = graph.linesOf(junction);
+        for (std::size_t i = 0; i < on.size(); ++i)
+            lines[i] = lineNode[on[i]];
+        links.linesOf.push_back(lines);
+    }
+    return links;
+}
+
+// The searches of one thread for the junctions. A route between junctions runs along a line,
+// turns onto a crossing line at a junction, and so on, so it is searched over the lines: the
+// source junction's lines at depth 0, a junction at one more than its nearest line. The
+// junctions a route passes through are the turns where it changes line; each line hands back,
+// per path, 1 for each junction that ends a route on it and the share of each line it turns
+// onto, and each turn takes the share of the routes through it.
+class TurnSearch {
+public:
+    TurnSearch(const JunctionLinks& links, std::span<const int> limits, UnitSums& sums)
+        : m_links(links), m_lines(links.lines), m_limits(limits),
+          m_deepest(links.lines.deepestOf(limits)), m_sums(sums), m_depth(m_lines.lineCount(), -1),
+          m_paths(m_lines.lineCount(), 0.0), m_perPath(m_lines.lineCount(), 0.0) {
+        m_order.reserve(m_lines.lineCount());
+    }
+
+    void run(int source) {
+        m_order.clear();
+        for (int line : m_links.linesOf[source]) {
+            if (line >= 0) {
+                m_order.push_back(line);
+                m_depth[line] = 0;
+                m_paths[line] = 1.0;
+            }
+        }
+        search();
+        const int junctions = static_cast<int>(m_links.linesOf.size());
+        for (std::size_t column = 0; column < m_limits.size(); ++column)
+            handBack(source, m_limits[column], m_sums.column(column, junctions));
+        for (int line : m_order)
+            m_depth[line] = -1;
+    }
+
+private:
+    void search() {
+        for (std::size_t head = 0; head < m_order.size(); ++head) {
+            const int line = m_order[head];
+            const int next = m_depth[line] + 1;
+            if (m_depth[line] == m_deepest)
+                break;
+            const auto [first, last] = m_lines.range(line);
+            for (std::size_t link = first; link < last; ++link) {
+                const int other = m_lines.across[link];
+                if (other < 0)
+                    continue;
+                if (m_depth[other] < 0) {
+                    m_depth[other] = next;
+                    m_paths[other] = 0.0;
+                    m_order.push_back(other);
+                }
+                if (m_depth[other] == next)
+                    m_paths[other] += m_paths[line];
+            }
+        }
+    }
+
+    // `limit` is the deepest line depth whose junctions lie within the radius.
+    void handBack(int source, int limit, double* shares) {
+        const auto order = m_order.begin();
+        const std::size_t end =
+            std::partition_point(order, m_order.end(),
+                                 [&](int line) { return m_depth[line] <= limit; }) -
+            order;
+        for (std::size_t position = end; position-- > 0;) {
+            const int line = m_order[position];
+            const int depth = m_depth[line];
+            const double perPathHere = 1.0 / m_paths[line];
+            double onward = 0.0;
+            const auto [first, last] = m_lines.range(line);
+            for (std::size_t link = first; link < last; ++link) {
+                const int junction = m_lines.junction[link];
+                if (junction == source)
+                    continue;
+                const int other = m_lines.across[link];
+                const int otherDepth = other < 0 ? -1 : m_depth[other];
+                // The junction is reached from this line when no line of it is nearer.
+                if (otherDepth == depth)
+                    onward += 1.0 / (m_paths[line] + m_paths[other]);
+                else if (otherDepth < 0 || otherDepth > depth)
+                    onward += perPathHere;
+                if (otherDepth == depth + 1 && otherDepth <= limit) {
+                    onward += m_perPath[other];
+                    shares[junction] += m_paths[line] * m_perPath[other];
+                }
+            }
+            m_perPath[line] = onward;
+        }
+    }
+
+    const JunctionLinks& m_links;
+    const LineLinks& m_lines;
+    std::span<const int> m_limits;
+    int m_deepest;
+    UnitSums& m_sums;
+    std::vector<int> m_depth;
+    std::vector<double> m_paths;
+    std::vector<double> m_perPath;
+    std::vector<int> m_order;
+};
+
+// `itemOf` gives the map's own index of each item as the searches number them.
+template <class Search, class Links>
+std::vector<std::vector<double>>
+Choice(const Links& links, int items, const std::vector<int>& itemOf,
+       const std::vector<int>& limits, const ChoiceOptions& options) {
     std::vector<std::vector<double>> choice(limits.size(), std::vector<double>(items, 0.0));
     if (limits.empty())
         return choice;
@@ -201,12 +319,15 @@ std::vector<std::vector<double>> Choice(const RouteGraph& routes, std::span<cons
             const std::lock_guard lock(threadSumsMutex);
             sums = &threadSums.emplace_back(limits.size() * items, Fixed{0});
         }
-        return [search = RouteSearch(routes, limits, *sums), items](int unit) mutable {
-            const int last = std::min(items, (unit + 1) * kSourcesPerUnit);
-            for (int source = unit * kSourcesPerUnit; source < last; ++source)
-                search.run(source);
-            search.closeUnit();
-        };
+        auto unitSums = std::make_unique<UnitSums>(*sums);
+        auto search = std::make_unique<Search>(links, limits, *unitSums);
+        return
+            [unitSums = std::move(unitSums), search = std::move(search), items](int unit) mutable {
+                const int last = std::min(items, (unit + 1) * kSourcesPerUnit);
+                for (int source = unit * kSourcesPerUnit; source < last; ++source)
+                    search->run(source);
+                unitSums->closeUnit();
+            };
     });
 
     for (std::size_t column = 0; column < limits.size(); ++column) {
@@ -215,10 +336,18 @@ std::vector<std::vector<double>> Choice(const RouteGraph& routes, std::span<cons
             for (const std::vector<Fixed>& sums : threadSums)
                 sum += sums[column * items + item];
             // Every pair was counted from both of its ends.
-            choice[column][routes.itemOf[item]] = FromFixed(sum) / 2.0;
+            choice[column][itemOf[item]] = FromFixed(sum) / 2.0;
         }
     }
     return choice;
+}
+
+// A radius in steps as the deepest depth of the search that reaches its items.
+std::vector<int> Limits(std::span<const int> radiusSteps, int offset) {
+    std::vector<int> limits;
+    for (int steps : radiusSteps)
+        limits.push_back(steps == kUnlimitedSteps ? kUnlimitedSteps : steps - offset);
+    return limits;
 }
 
 } // namespace
@@ -226,13 +355,18 @@ std::vector<std::vector<double>> Choice(const RouteGraph& routes, std::span<cons
 std::vector<std::vector<double>> ComputeLineChoice(const MapGraph& graph,
                                                    std::span<const int> radiusSteps,
                                                    const ChoiceOptions& options) {
-    return Choice(LineRoutes(graph), radiusSteps, options);
+    const LineLinks links = Neighbours(graph);
+    return Choice<LineSearch>(links, graph.lineCount(), links.lineOf, Limits(radiusSteps, 0),
+                              options);
 }
 
+// A junction's depth is one more than its nearest line's.
 std::vector<std::vector<double>> ComputeJunctionChoice(const MapGraph& graph,
                                                        std::span<const int> radiusSteps,
                                                        const ChoiceOptions& options) {
-    return Choice(JunctionRoutes(graph), radiusSteps, options);
+    const JunctionLinks links = Junctions(graph);
+    return Choice<TurnSearch>(links, graph.junctionCount(), links.junctionOf,
+                              Limits(radiusSteps, 1), options);
 }
 
 } // namespace vantrel::analysis

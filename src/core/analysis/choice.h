@@ -31,9 +31,8 @@ std::vector<std::vector<double>> ComputeLineChoice(const MapGraph& graph,
                                                    std::span<const int> radiusSteps,
                                                    const ChoiceOptions& options = {});
 
-// Dual: junctions related when they lie on a common line. The paths run through the lines, so no
-// junction-by-junction graph is built; two junctions of the same two lines (which straight lines
-// never give) would count as two routes between them.
+// Dual: junctions related when they lie on a common line. The routes are searched over the
+// lines, so no junction-by-junction graph is built.
 std::vector<std::vector<double>> ComputeJunctionChoice(const MapGraph& graph,
                                                        std::span<const int> radiusSteps,
                                                        const ChoiceOptions& options = {});

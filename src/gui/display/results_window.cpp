@@ -36,9 +36,8 @@ ResultsWindow::ResultsWindow(ResultsKind kind)
 
 void ResultsWindow::createControls() {
 
-    const char* const accessibleNames[] = {"",           "Radius Up",        "Radius Down",
-                                           "Hide Radius", "Span Up",          "Span Down",
-                                           "Hide Span"};
+    const char* const accessibleNames[] = {"",        "Radius Up", "Radius Down", "Hide Radius",
+                                           "Span Up", "Span Down", "Hide Span"};
     for (int number = 1; number <= 6; ++number) {
         auto* button = new QPushButton(&canvas());
         button->setObjectName(QStringLiteral("Command%1").arg(number));
@@ -126,23 +125,29 @@ void ResultsWindow::createMenus() {
     AddItem(about, "mnuGr", "&The_Integration_Graph");
 }
 
-QPushButton& ResultsWindow::command(int number) const { return *m_commands.at(number); }
-QLabel& ResultsWindow::label(int number) const { return *m_labels.at(number); }
-QLineEdit& ResultsWindow::box(int number) const { return *m_boxes.at(number); }
+QPushButton& ResultsWindow::command(int number) const {
+    return *m_commands.at(number);
+}
+QLabel& ResultsWindow::label(int number) const {
+    return *m_labels.at(number);
+}
+QLineEdit& ResultsWindow::box(int number) const {
+    return *m_boxes.at(number);
+}
 
 void ResultsWindow::hideRadiusGroup() {
-    for (QWidget* widget : {static_cast<QWidget*>(m_commands[1]),
-                            static_cast<QWidget*>(m_commands[2]),
-                            static_cast<QWidget*>(m_labels[1]), static_cast<QWidget*>(m_boxes[1]),
-                            static_cast<QWidget*>(m_boxes[2])})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_commands[1]), static_cast<QWidget*>(m_commands[2]),
+          static_cast<QWidget*>(m_labels[1]), static_cast<QWidget*>(m_boxes[1]),
+          static_cast<QWidget*>(m_boxes[2])})
         widget->hide();
 }
 
 void ResultsWindow::hideSpanGroup() {
-    for (QWidget* widget : {static_cast<QWidget*>(m_commands[4]),
-                            static_cast<QWidget*>(m_commands[5]),
-                            static_cast<QWidget*>(m_labels[2]), static_cast<QWidget*>(m_boxes[3]),
-                            static_cast<QWidget*>(m_boxes[4])})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_commands[4]), static_cast<QWidget*>(m_commands[5]),
+          static_cast<QWidget*>(m_labels[2]), static_cast<QWidget*>(m_boxes[3]),
+          static_cast<QWidget*>(m_boxes[4])})
         widget->hide();
 }
 
@@ -164,8 +169,7 @@ void ResultsWindow::layOutGroup(QPushButton& up, QPushButton& down, QLabel& capt
     caption.setGeometry(down.x() + gap + size, area.top(), width,
                         std::max(TwipsToPixels(210), caption.fontMetrics().height() + 2));
     caption.setText(captionText);
-    shown.setGeometry(caption.x(), caption.y() + caption.height(), width,
-                      TwipsToPixels(210) + 6);
+    shown.setGeometry(caption.x(), caption.y() + caption.height(), width, TwipsToPixels(210) + 6);
     shown.clear();
     for (QWidget* widget : {static_cast<QWidget*>(&up), static_cast<QWidget*>(&down),
                             static_cast<QWidget*>(&caption), static_cast<QWidget*>(&shown)}) {
