@@ -27,6 +27,10 @@ double FromFixed(Fixed value) {
     return std::ldexp(static_cast<double>(value), -kFractionBits);
 }
 
+int Deepest(std::span<const int> limits) {
+    return *std::max_element(limits.begin(), limits.end());
+}
+
 std::vector<int> Positions(const std::vector<int>& order) {
     std::vector<int> positions(order.size());
     for (std::size_t position = 0; position < order.size(); ++position)
@@ -64,9 +68,6 @@ struct LineLinks {
     std::vector<int> across;
     std::vector<int> junction;
     std::vector<int> lineOf;
-    int deepestOf(std::span<const int> limits) const {
-        return *std::max_element(limits.begin(), limits.end());
-    }
     int lineCount() const { return static_cast<int>(offsets.size()) - 1; }
     std::pair<std::size_t, std::size_t> range(int line) const {
         return {offsets[line], offsets[line + 1]};
@@ -91,7 +92,7 @@ LineLinks Neighbours(const MapGraph& graph) {
 class LineSearch {
 public:
     LineSearch(const LineLinks& links, std::span<const int> limits, UnitSums& sums)
-        : m_links(links), m_limits(limits), m_deepest(links.deepestOf(limits)), m_sums(sums),
+        : m_links(links), m_limits(limits), m_deepest(Deepest(limits)), m_sums(sums),
           m_depth(links.lineCount(), -1), m_paths(links.lineCount(), 0.0),
           m_perPath(links.lineCount(), 0.0) {
         m_order.reserve(links.lineCount());
@@ -211,9 +212,9 @@ JunctionLinks Junctions(const MapGraph& graph) {
 class TurnSearch {
 public:
     TurnSearch(const JunctionLinks& links, std::span<const int> limits, UnitSums& sums)
-        : m_links(links), m_lines(links.lines), m_limits(limits),
-          m_deepest(links.lines.deepestOf(limits)), m_sums(sums), m_depth(m_lines.lineCount(), -1),
-          m_paths(m_lines.lineCount(), 0.0), m_perPath(m_lines.lineCount(), 0.0) {
+        : m_links(links), m_lines(links.lines), m_limits(limits), m_deepest(Deepest(limits)),
+          m_sums(sums), m_depth(m_lines.lineCount(), -1), m_paths(m_lines.lineCount(), 0.0),
+          m_perPath(m_lines.lineCount(), 0.0) {
         m_order.reserve(m_lines.lineCount());
     }
 
