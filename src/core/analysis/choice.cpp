@@ -60,13 +60,11 @@ private:
     std::vector<double> m_unit;
 };
 
-// The lines, numbered in an order that keeps near lines near in memory; for each, its junctions
-// (numbered likewise) and the other line of each, -1 when it has none, or its distinct
+// The lines, numbered in an order that keeps near lines near in memory, and for each its distinct
 // neighbouring lines.
 struct LineLinks {
     std::vector<std::size_t> offsets{0};
     std::vector<int> across;
-    std::vector<int> junction;
     std::vector<int> lineOf;
     int lineCount() const { return static_cast<int>(offsets.size()) - 1; }
     std::pair<std::size_t, std::size_t> range(int line) const {
@@ -171,27 +169,36 @@ private:
     std::vector<int> m_onward;
 };
 
+// A junction on a line and the other line through it, -1 when it has none.
+struct Crossing {
+    int line;
+    int junction;
+};
+
+// The lines and junctions, each numbered in an order that keeps near ones near in memory.
 struct JunctionLinks {
-    LineLinks lines;
-    // Per junction (numbered as in lines.junction): its lines, -1 for none.
-    std::vector<std::array<int, 2>> linesOf;
+    std::vector<int> lineOf;
     std::vector<int> junctionOf;
+    // Per line, its crossings.
+    std::vector<std::size_t> offsets{0};
+    std::vector<Crossing> crossings;
+    // Per junction: its lines, -1 for none.
+    std::vector<std::array<int, 2>> linesOf;
 };
 
 JunctionLinks Junctions(const MapGraph& graph) {
     JunctionLinks links;
-    links.lines.lineOf = ClusteredLines(graph);
+    links.lineOf = ClusteredLines(graph);
     links.junctionOf = ClusteredJunctions(graph);
-    const std::vector<int> lineNode = Positions(links.lines.lineOf);
+    const std::vector<int> lineNode = Positions(links.lineOf);
     const std::vector<int> junctionNode = Positions(links.junctionOf);
-    for (int line : links.lines.lineOf) {
+    for (int line : links.lineOf) {
         const auto junctions = graph.junctionsOn(line);
         const auto across = graph.linesAcross(line);
-        for (std::size_t i = 0; i < junctions.size(); ++i) {
-            links.lines.junction.push_back(junctionNode[junctions[i]]);
-            links.lines.across.push_back(across[i] < 0 ? -1 : lineNode[across[i]]);
-        }
-        links.lines.offsets.push_back(links.lines.across.size());
+        for (std::size_t i = 0; i < junctions.size(); ++i)
+            links.crossings.push_back(
+                {across[i] < 0 ? -1 : lineNode[across[i]], junctionNode[junctions[i]]});
+        links.offsets.push_back(links.crossings.size());
     }
     for (int junction : links.junctionOf) {
         std::array<int, 2> lines = {-1, -1};
@@ -212,94 +219,137 @@ JunctionLinks Junctions(const MapGraph& graph) {
 class TurnSearch {
 public:
     TurnSearch(const JunctionLinks& links, std::span<const int> limits, UnitSums& sums)
-        : m_links(links), m_lines(links.lines), m_limits(limits), m_deepest(Deepest(limits)),
-          m_sums(sums), m_depth(m_lines.lineCount(), -1), m_paths(m_lines.lineCount(), 0.0),
-          m_perPath(m_lines.lineCount(), 0.0) {
-        m_order.reserve(m_lines.lineCount());
-    }
+        : m_links(links), m_limits(limits), m_deepest(Deepest(limits)), m_sums(sums),
+          m_reach(links.lineOf.size()), m_order(links.lineOf.size()),
+          m_pathsAt(links.lineOf.size()), m_endingAt(links.lineOf.size()),
+          m_perPathAt(links.lineOf.size()), m_onwardEnd(links.lineOf.size() + 1),
+          m_onward(links.crossings.size()) {}
 
     void run(int source) {
-        m_order.clear();
+        m_reached = 0;
         for (int line : m_links.linesOf[source]) {
             if (line >= 0) {
-                m_order.push_back(line);
-                m_depth[line] = 0;
-                m_paths[line] = 1.0;
+                m_reach[line] = {1.0, 0, static_cast<int>(m_reached)};
+                m_order[m_reached++] = line;
             }
         }
-        search();
+        search(source);
         const int junctions = static_cast<int>(m_links.linesOf.size());
         for (std::size_t column = 0; column < m_limits.size(); ++column)
-            handBack(source, m_limits[column], m_sums.column(column, junctions));
-        for (int line : m_order)
-            m_depth[line] = -1;
+            handBack(m_limits[column], m_sums.column(column, junctions));
+        for (std::size_t position = 0; position < m_reached; ++position)
+            m_reach[m_order[position]].depth = -1;
     }
 
 private:
-    void search() {
-        for (std::size_t head = 0; head < m_order.size(); ++head) {
-            const int line = m_order[head];
-            const int next = m_depth[line] + 1;
-            if (m_depth[line] == m_deepest)
-                break;
-            const auto [first, last] = m_lines.range(line);
-            for (std::size_t link = first; link < last; ++link) {
-                const int other = m_lines.across[link];
-                if (other < 0)
+    // Kept together, as the search reads all of a line it crosses.
+    struct Reach {
+        double paths = 0.0;
+        int depth = -1;
+        // Where the line stands in the order reached.
+        int position = 0;
+    };
+    // A turn onto a deeper line, which stands at `position` in the order reached.
+    struct Turn {
+        int position;
+        int junction;
+    };
+
+    // When a line is expanded, every line across it has its final depth, and those at its own
+    // depth their final path counts, so the share per path of the routes ending at its junctions
+    // is known at once, whatever the radius; only the turns onto deeper lines are kept. What the
+    // hand-back needs is kept by position in the order reached, which it walks backwards.
+    void search(int source) {
+        const Crossing* crossings = m_links.crossings.data();
+        Reach* reach = m_reach.data();
+        int* order = m_order.data();
+        Turn* onward = m_onward.data();
+        std::size_t reached = m_reached;
+        std::size_t turns = 0;
+        m_onwardEnd[0] = 0;
+        m_levelStart.assign(1, 0);
+        for (std::size_t head = 0; head < reached; ++head) {
+            const int line = order[head];
+            const auto [paths, depth, position] = reach[line];
+            if (static_cast<std::size_t>(depth) == m_levelStart.size())
+                m_levelStart.push_back(head);
+            m_pathsAt[head] = paths;
+            double ends = 0.0;
+            double endingShare = 0.0;
+            const bool expands = depth < m_deepest;
+            for (std::size_t link = m_links.offsets[line]; link < m_links.offsets[line + 1];
+                 ++link) {
+                const auto [other, junction] = crossings[link];
+                if (other < 0) {
+                    ends += junction != source ? 1.0 : 0.0;
                     continue;
-                if (m_depth[other] < 0) {
-                    m_depth[other] = next;
-                    m_paths[other] = 0.0;
-                    m_order.push_back(other);
                 }
-                if (m_depth[other] == next)
-                    m_paths[other] += m_paths[line];
+                Reach& across = reach[other];
+                if (across.depth < 0) {
+                    if (!expands) {
+                        ends += 1.0;
+                        continue;
+                    }
+                    across = {0.0, depth + 1, static_cast<int>(reached)};
+                    order[reached++] = other;
+                }
+                if (across.depth == depth) {
+                    // Only the source junction joins the two lines at depth 0.
+                    if (depth != 0)
+                        endingShare += 1.0 / (paths + across.paths);
+                } else if (across.depth > depth) {
+                    ends += 1.0;
+                    across.paths += paths;
+                    onward[turns++] = {across.position, junction};
+                }
             }
+            m_endingAt[head] = endingShare + ends / paths;
+            m_onwardEnd[head + 1] = turns;
         }
+        m_reached = reached;
     }
 
-    // `limit` is the deepest line depth whose junctions lie within the radius.
-    void handBack(int source, int limit, double* shares) {
-        const auto order = m_order.begin();
-        const std::size_t end =
-            std::partition_point(order, m_order.end(),
-                                 [&](int line) { return m_depth[line] <= limit; }) -
-            order;
+    // `limit` is the deepest line depth whose junctions lie within the radius. A line's share
+    // per path is that of the routes ending at its junctions plus that of each line it turns
+    // onto within the limit, whose turn junction takes the share of the routes through it.
+    void handBack(int limit, double* shares) {
+        const auto levels = static_cast<std::size_t>(limit) + 1;
+        const std::size_t end = levels < m_levelStart.size() ? m_levelStart[levels] : m_reached;
+        const std::size_t lastLevel =
+            levels - 1 < m_levelStart.size() ? m_levelStart[levels - 1] : m_reached;
+        const Turn* onward = m_onward.data();
+        double* perPathAt = m_perPathAt.data();
         for (std::size_t position = end; position-- > 0;) {
-            const int line = m_order[position];
-            const int depth = m_depth[line];
-            const double perPathHere = 1.0 / m_paths[line];
-            double onward = 0.0;
-            const auto [first, last] = m_lines.range(line);
-            for (std::size_t link = first; link < last; ++link) {
-                const int junction = m_lines.junction[link];
-                if (junction == source)
-                    continue;
-                const int other = m_lines.across[link];
-                const int otherDepth = other < 0 ? -1 : m_depth[other];
-                // The junction is reached from this line when no line of it is nearer.
-                if (otherDepth == depth)
-                    onward += 1.0 / (m_paths[line] + m_paths[other]);
-                else if (otherDepth < 0 || otherDepth > depth)
-                    onward += perPathHere;
-                if (otherDepth == depth + 1 && otherDepth <= limit) {
-                    onward += m_perPath[other];
-                    shares[junction] += m_paths[line] * m_perPath[other];
+            double perPath = m_endingAt[position];
+            if (position < lastLevel) {
+                const double paths = m_pathsAt[position];
+                for (std::size_t link = m_onwardEnd[position]; link < m_onwardEnd[position + 1];
+                     ++link) {
+                    const Turn turn = onward[link];
+                    perPath += perPathAt[turn.position];
+                    shares[turn.junction] += paths * perPathAt[turn.position];
                 }
             }
-            m_perPath[line] = onward;
+            perPathAt[position] = perPath;
         }
     }
 
     const JunctionLinks& m_links;
-    const LineLinks& m_lines;
     std::span<const int> m_limits;
     int m_deepest;
     UnitSums& m_sums;
-    std::vector<int> m_depth;
-    std::vector<double> m_paths;
-    std::vector<double> m_perPath;
+    std::vector<Reach> m_reach;
+    // The lines in the order reached, and where each depth begins in it.
     std::vector<int> m_order;
+    std::size_t m_reached = 0;
+    std::vector<std::size_t> m_levelStart;
+    // By position in the order reached: paths, the share per path of the routes ending there,
+    // the whole share per path, and where the line's turns onto deeper lines begin and end.
+    std::vector<double> m_pathsAt;
+    std::vector<double> m_endingAt;
+    std::vector<double> m_perPathAt;
+    std::vector<std::size_t> m_onwardEnd;
+    std::vector<Turn> m_onward;
 };
 
 // `itemOf` gives the map's own index of each item as the searches number them.
