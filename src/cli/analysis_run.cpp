@@ -1,8 +1,9 @@
 #include "cli/analysis_run.h"
 
+#include "cli/output_folder.h"
+
 #include "core/analysis/depths.h"
 #include "core/analysis/map_graph.h"
-#include "core/export/atomic_file.h"
 #include "core/export/measures_csv.h"
 #include "core/export/text_exports.h"
 #include "core/geometry/intersections.h"
@@ -43,16 +44,6 @@ std::optional<std::string> ReadLines(const std::filesystem::path& file,
                read.error->reason;
     }
     lines = std::move(read.lines);
-    return std::nullopt;
-}
-
-std::optional<std::string> MakeFolder(const std::filesystem::path& folder) {
-    std::error_code error;
-    if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error))
-        return "Could not write into " + Quoted(folder) + ": it is not a folder";
-    std::filesystem::create_directories(folder, error);
-    if (error)
-        return "Could not create the folder " + Quoted(folder) + ": " + error.message();
     return std::nullopt;
 }
 
@@ -108,13 +99,18 @@ struct Output {
 
 } // namespace
 
-std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log) {
+std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
+                                       Interruption* interruption) {
     std::vector<AxialLine> lines;
     log.begin("Reading lines");
     if (auto fault = ReadLines(options.linesFile, lines))
         return fault;
-    if (auto fault = MakeFolder(options.outputFolder))
+    OutputFolder folder(options.outputFolder, kOutputFiles, options.overwrite);
+    if (auto fault = folder.prepare())
         return fault;
+    const Interruption::Guard discardOnInterrupt =
+        interruption ? interruption->onInterrupt([&folder] { folder.discard(); })
+                     : Interruption::Guard(nullptr);
     const int lineCount = static_cast<int>(lines.size());
 
     const std::vector<Junction> junctions =
@@ -164,10 +160,11 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
                            [&](std::ostream& out) { exports::WriteMeasures(out, *dual); }});
     }
     for (const Output& output : outputs) {
-        if (auto fault =
-                exports::WriteFileAtomically(options.outputFolder / output.name, output.write))
+        if (auto fault = folder.write(output.name, output.write))
             return fault;
     }
+    if (auto fault = folder.commit())
+        return fault;
     log.finish();
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/arguments.h"
+#include "cli/interruption.h"
 #include "cli/stage_log.h"
 
 #include <optional>
@@ -18,11 +19,16 @@ inline constexpr std::string_view kAxialIntegrationFile = "axial_integration.txt
 inline constexpr std::string_view kJunctionIntegrationFile = "junction_integration.txt";
 inline constexpr std::string_view kAxialMeasuresFile = "axial_measures.csv";
 inline constexpr std::string_view kJunctionMeasuresFile = "junction_measures.csv";
+inline constexpr std::string_view kOutputFiles[] = {
+    kAxialLinesFile,          kJunctionsFile,     kDataMatrixFile,      kAxialIntegrationFile,
+    kJunctionIntegrationFile, kAxialMeasuresFile, kJunctionMeasuresFile};
 
-// Reads and checks the whole lines file before anything is written, finds the junctions, runs
-// the analyses asked for and writes each output file atomically. Returns the fault that stopped
-// the run, naming the file (and for a malformed lines file the line); nullopt when every file
-// was written. A malformed or unreadable lines file leaves the output folder untouched.
-std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log);
+// Reads and checks the whole lines file, makes sure the output folder can be replaced, finds the
+// junctions, runs the analyses asked for and puts the folder of all their files in the output
+// folder's place. Returns the fault that stopped the run, naming the file (and for a malformed
+// lines file the line); nullopt when every file was written. After a fault, or an interruption
+// through `interruption`, the output folder holds what it held before.
+std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
+                                       Interruption* interruption = nullptr);
 
 } // namespace vantrel::cli

@@ -73,6 +73,8 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
             options.quiet = true;
         else if (name == "--choice")
             options.choice = true;
+        else if (name == "--overwrite")
+            options.overwrite = true;
         else if (name == "--timings")
             options.timings = true;
         else if (name == "--full-data-matrix")

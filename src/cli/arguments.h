@@ -27,6 +27,8 @@ struct AnalyseOptions {
     long long dataMatrixRowLimit = kMaxDataMatrixRows;
     // Choice needs a search of its own per item, so it is computed only when asked for.
     bool choice = false;
+    // Replace an output folder that holds files the tool did not write.
+    bool overwrite = false;
     bool quiet = false;
     bool timings = false;
 };

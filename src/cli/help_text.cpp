@@ -8,7 +8,7 @@ std::string HelpText(int defaultThreads) {
 Usage:
   vantrel-cli analyse LINES --out FOLDER [--radius LIST] [--threads N]
                         [--analysis primal|dual|both] [--choice]
-                        [--full-data-matrix] [--quiet] [--timings]
+                        [--full-data-matrix] [--overwrite] [--quiet] [--timings]
   vantrel-cli --help
 
 analyse reads the axial lines in LINES and finds the junctions where they cross,
@@ -16,7 +16,7 @@ by the desktop program's rule (lines that touch, or where one ends on the other,
 cross; parallel lines never do; three lines through a point give three
 junctions). It computes the depths between all lines (the primal analysis) and
 between all junctions (the dual analysis: two junctions are related when they
-lie on one line) and writes into FOLDER, which is created when missing:
+lie on one line) and writes into FOLDER:
 
   axial_lines.txt           the lines            } the desktop program's text
   junctions.txt             the junctions        } exports, byte for byte what
@@ -31,6 +31,11 @@ written when that is at most )" +
            std::to_string(kMaxDataMatrixRows) + R"( rows (every map the desktop program can
 hold is far below that), and otherwise skipped with a note unless
 --full-data-matrix is given; junctions.txt holds the same connections.
+
+FOLDER holds the files of one run only. They are written into a hidden folder
+beside it, which takes FOLDER's place when all of them are written; a run that
+fails or is interrupted leaves FOLDER as it was. A FOLDER that holds files of
+its own is not replaced unless --overwrite is given.
 
 Lines are numbered from 1 in the order of LINES; junctions are numbered by
 their first line, then their second line, as junctions.txt lists them. Items
@@ -115,6 +120,8 @@ Options:
                       takes a search per item that counts shortest paths, so
                       it takes longer than the rest of the run.
   --full-data-matrix  write data_matrix.txt whatever its size.
+  --overwrite         replace FOLDER even when it holds other files, which are
+                      lost.
   --quiet             print nothing but errors.
   --timings           print each stage's wall time and the peak memory so far.
   -h, --help          print this text.

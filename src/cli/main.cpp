@@ -1,6 +1,7 @@
 // vantrel-cli: the program's analysis of axial-line files from the command line.
 #include "cli/analysis_run.h"
 #include "cli/arguments.h"
+#include "cli/interruption.h"
 #include "cli/stage_log.h"
 
 #include <unistd.h>
@@ -21,6 +22,7 @@ constexpr int kUsageFault = 2;
 
 int main(int argc, char** argv) {
     using namespace vantrel::cli;
+    Interruption interruption;
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int defaultThreads = cores > 0 ? cores : 1;
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
 
     StageLog log(std::cerr, {parsed.options.quiet, parsed.options.timings, isatty(2) == 1});
     try {
-        if (const auto fault = RunAnalysis(parsed.options, log)) {
+        if (const auto fault = RunAnalysis(parsed.options, log, &interruption)) {
             log.error(*fault);
             return kFailed;
         }

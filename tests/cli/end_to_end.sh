@@ -46,4 +46,22 @@ status=$?
 [ "$status" -eq 2 ] || fail "a command without --out exits with $status"
 grep -q "analyse needs --out FOLDER" "$work/err" || fail "a wrong command printed: $(cat "$work/err")"
 
+# Ctrl-C while a large data matrix is written: the folder keeps the earlier run, nothing is left.
+awk 'BEGIN { print "x1,y1,x2,y2"; for (i = 0; i < 160; i++) { print 0 "," i * 10 ",1600," i * 10; print i * 10 ",0," i * 10 ",1600" } }' >"$work/grid.csv"
+cp "$work/out/axial_measures.csv" "$work/earlier"
+"$cli" analyse "$work/grid.csv" --out "$work/out" --full-data-matrix --quiet 2>"$work/err" &
+run=$!
+tries=0
+until ls "$work"/.out.vantrel-*.partial/data_matrix.txt >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ "$tries" -gt 600 ] && fail "the grid run never began to write its data matrix"
+    sleep 0.01
+done
+kill -INT "$run"
+wait "$run"
+status=$?
+[ "$status" -eq 130 ] || fail "an interrupted run exits with $status: $(cat "$work/err")"
+cmp -s "$work/earlier" "$work/out/axial_measures.csv" || fail "an interrupted run changed the folder"
+ls -d "$work"/.out.* >/dev/null 2>&1 && fail "an interrupted run left $(ls -d "$work"/.out.*)"
+
 echo "vantrel-cli end to end: all checks passed"

@@ -13,7 +13,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <charconv>
+#include <csignal>
+#include <limits>
+#include <map>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -30,12 +36,9 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 const fs::path kMaps = fs::path(VANTREL_TEST_DATA) / "maps";
-
-const std::vector<std::string_view> kAllOutputs = {
-    kAxialLinesFile,          kJunctionsFile,     kDataMatrixFile,      kAxialIntegrationFile,
-    kJunctionIntegrationFile, kAxialMeasuresFile, kJunctionMeasuresFile};
 
 std::string Quoted(const fs::path& path) {
     std::string quoted(1, '"');
@@ -104,7 +107,25 @@ protected:
         return fault.value_or("");
     }
 
-    fs::path Put(const std::string& name, const std::string& text) const {
+    // Every file of a folder and its text.
+    static std::map<std::string, std::string> Contents(const fs::path& folder) {
+        std::map<std::string, std::string> contents;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+            contents[entry.path().filename().string()] = Read(entry.path());
+        return contents;
+    }
+
+    // The hidden names the tool made beside an output folder and left.
+    std::vector<std::string> LeftBeside(const std::string& outName) const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(m_folder)) {
+            if (entry.path().filename().string().starts_with('.' + outName + '.'))
+                names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    fs::path Put(const fs::path& name, const std::string& text) const {
         const fs::path path = m_folder / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
@@ -291,7 +312,7 @@ TEST_F(AnalysisRun, ResultsDoNotDependOnTheThreadCount) {
         options.radii = {{3}, {7}, {}};
         ASSERT_EQ(Run(options), "");
         std::vector<std::string> files;
-        for (const std::string_view file : kAllOutputs) {
+        for (const std::string_view file : kOutputFiles) {
             // Its millions of rows come from the junction list alone.
             if (file != kDataMatrixFile)
                 files.push_back(Read(options.outputFolder / file));
@@ -371,18 +392,69 @@ TEST_F(AnalysisRun, AMissingLinesFileIsAFaultNamingIt) {
     EXPECT_FALSE(fs::exists(options.outputFolder));
 }
 
-TEST_F(AnalysisRun, AnOutputPathThatIsAFileIsAFault) {
+TEST_F(AnalysisRun, AnOutputPlaceThatCannotBeWrittenIsFoundBeforeTheAnalysis) {
     const fs::path taken = Put("taken", "not a folder");
     AnalyseOptions options = Options(kMaps / "chain3.csv");
+    options.quiet = false;
     options.outputFolder = taken;
     EXPECT_THAT(Run(options), HasSubstr("it is not a folder"));
     EXPECT_EQ(Read(taken), "not a folder");
+    options.outputFolder = taken / "out";
+    EXPECT_THAT(Run(options), HasSubstr("Could not create the folder " + Quoted(taken)));
+    EXPECT_THAT(m_log, Not(HasSubstr("Finding junctions")));
+}
+
+// After every run the folder holds that run's files and nothing else, and nothing is left beside
+// it; after a failed or killed run it holds what it held before.
+TEST_F(AnalysisRun, TheOutputFolderHoldsOneWholeRun) {
+    ASSERT_EQ(Run(Options(kMaps / "street_180.csv")), "");
+    AnalyseOptions primal = Options(kMaps / "chain3.csv");
+    primal.analyses = Analyses::Primal;
+    ASSERT_EQ(Run(primal), "");
+    EXPECT_EQ(Contents(primal.outputFolder).size(), 5u);
+    EXPECT_FALSE(fs::exists(primal.outputFolder / kJunctionMeasuresFile));
+    const auto before = Contents(primal.outputFolder);
+
+    // A file-size limit makes the large data matrix fail half-way.
+    AnalyseOptions full = Options(kMaps / "street_180.csv");
+    full.dataMatrixRowLimit = std::numeric_limits<long long>::max();
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit limit{100'000, 100'000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+        _exit(Run(full).find("File too large") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Contents(primal.outputFolder), before);
+    EXPECT_THAT(LeftBeside("out"), IsEmpty());
+
+    // What a killed run left is removed by the next run into the same place.
+    const fs::path leftover = m_folder / (".out.vantrel-" + std::to_string(child) + ".partial");
+    fs::create_directory(leftover);
+    Put(leftover.filename() / kAxialLinesFile, "half");
+    ASSERT_EQ(Run(full), "");
+    EXPECT_THAT(LeftBeside("out"), IsEmpty());
+}
+
+TEST_F(AnalysisRun, AFolderHoldingOtherFilesIsReplacedOnlyWithOverwrite) {
+    AnalyseOptions options = Options(kMaps / "chain3.csv");
+    fs::create_directory(options.outputFolder);
+    Put("out/notes.txt", "mine");
+    EXPECT_THAT(Run(options), HasSubstr("\"notes.txt\"; choose another folder, or give --overwrite"));
+    EXPECT_EQ(Contents(options.outputFolder).size(), 1u);
+    options.overwrite = true;
+    ASSERT_EQ(Run(options), "");
+    EXPECT_FALSE(fs::exists(options.outputFolder / "notes.txt"));
+    EXPECT_TRUE(fs::exists(options.outputFolder / kAxialMeasuresFile));
 }
 
 TEST_F(AnalysisRun, CreatesAMissingOutputFolderWithItsParents) {
     const AnalyseOptions options = Options(kMaps / "chain3.csv", "a/b/c");
     ASSERT_EQ(Run(options), "");
-    for (const std::string_view file : kAllOutputs)
+    for (const std::string_view file : kOutputFiles)
         EXPECT_TRUE(fs::exists(options.outputFolder / file)) << file;
 }
 
