@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
+#include <climits>
+
 using namespace vantrel;
 
 namespace {
@@ -136,6 +140,7 @@ private slots:
     void missingEmptyAndNonPictureFilesAreRefused();
     void aTruncatedPictureIsRefused();
     void headersClaimingHugePicturesAreRefusedWithoutDecoding();
+    void devicesPipesAndOtherFormatsAreNeverDecoded();
 };
 
 void ImageFilesTest::everyFormatIsWrittenAsItsExtensionSaysAndReadsBack() {
@@ -291,6 +296,23 @@ void ImageFilesTest::headersClaimingHugePicturesAreRefusedWithoutDecoding() {
     QVERIFY(!FitsImageLimit({100000, 100000}));
     QVERIFY(FitsImageLimit({8000, 8000}));
     QVERIFY(!FitsImageLimit({0, 10}));
+    // Sizes whose byte count overflows 64 bits, and the one width beyond an int.
+    QVERIFY(!FitsImageLimit({INT_MAX, INT_MAX}));
+    WriteBytes(folder.filePath("widest.bmp"), BmpHeader(INT_MIN, INT_MAX));
+    QVERIFY(ReadImageFile(folder.filePath("widest.bmp")).failure.contains("too large"));
+}
+
+void ImageFilesTest::devicesPipesAndOtherFormatsAreNeverDecoded() {
+    QTemporaryDir folder;
+    QVERIFY(QFile::link("/dev/zero", folder.filePath("zero.png")));
+    const QString pipe = folder.filePath("pipe.bmp");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const char* name : {"zero.png", "pipe.bmp"})
+        QCOMPARE(ReadImageFile(folder.filePath(name)).failure, "it is not a regular file");
+    // A picture Qt could decode, but not of a format the program offers.
+    WriteBytes(folder.filePath("grey.bmp"), QByteArray("P5\n2 2\n255\n\x10\x20\x30\x40", 15));
+    QCOMPARE(ReadImageFile(folder.filePath("grey.bmp")).failure,
+             "it is not a picture the program can read");
 }
 
 QTEST_MAIN(ImageFilesTest)

@@ -43,6 +43,20 @@ bool IsComplete(const QByteArray& format, const QByteArray& bytes) {
     return true;
 }
 
+// The Qt reader for the formats the program offers, told by their first bytes, so that no other
+// decoder ever sees the file.
+QByteArray OfferedFormat(const QByteArray& bytes) {
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return "gif";
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return "jpeg";
+    if (bytes.startsWith("BM"))
+        return "bmp";
+    return {};
+}
+
 QString TooLarge(QSize size) {
     return QStringLiteral("at %1 by %2 pixels it is too large to hold")
         .arg(size.width())
@@ -69,20 +83,32 @@ QString Encode(const QImage& image, const QString& suffix, QByteArray& bytes) {
 } // namespace
 
 bool FitsImageLimit(QSize pixels) {
+    // Width times height of two ints stays within 62 bits; the bytes per pixel would not.
     return pixels.width() > 0 && pixels.height() > 0 &&
-           static_cast<qint64>(pixels.width()) * pixels.height() * kBytesPerPixel <= kMaxImageBytes;
+           static_cast<qint64>(pixels.width()) * pixels.height() <=
+               kMaxImageBytes / kBytesPerPixel;
 }
 
 ImageReadResult ReadImageFile(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return {{}, QStringLiteral("the file does not exist")};
+    // A device or a pipe would be read for ever, or block.
+    if (!info.isFile())
+        return {{}, QStringLiteral("it is not a regular file")};
     // No picture within the memory limit needs a larger file.
-    if (file.size() > kMaxImageBytes)
+    if (info.size() > kMaxImageBytes)
         return {{}, QStringLiteral("the file is too large to hold")};
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("the file cannot be read")};
-    QByteArray bytes = file.readAll();
+    // The file may have grown since its size was asked.
+    QByteArray bytes = file.read(kMaxImageBytes + 1);
+    if (bytes.size() > kMaxImageBytes)
+        return {{}, QStringLiteral("the file is too large to hold")};
+    const QByteArray format = OfferedFormat(bytes);
+    if (format.isEmpty())
+        return {{}, QStringLiteral("it is not a picture the program can read")};
     // Qt gives no size for a BMP header claiming a huge picture.
     if (const QSize claimed = ClaimedBmpSize(bytes); claimed.isValid() && !FitsImageLimit(claimed))
         return {{}, TooLarge(claimed)};
@@ -90,13 +116,14 @@ ImageReadResult ReadImageFile(const QString& path) {
     buffer.open(QIODevice::ReadOnly);
 
     QImageReader::setAllocationLimit(static_cast<int>(kMaxImageBytes / (1024 * 1024)));
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
         return {{}, QStringLiteral("it is not a picture the program can read")};
     const QSize size = reader.size();
     if (size.isValid() && !FitsImageLimit(size))
         return {{}, TooLarge(size)};
-    if (!IsComplete(reader.format(), bytes))
+    if (!IsComplete(format, bytes))
         return {{}, QStringLiteral("the file is incomplete")};
     QImage image;
     if (!reader.read(&image) || image.isNull())

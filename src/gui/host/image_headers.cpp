@@ -1,6 +1,7 @@
 #include "gui/host/image_headers.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <optional>
@@ -54,9 +55,11 @@ std::optional<BmpHeader> ReadBmpHeader(const QByteArray& bytes) {
 
 QSize ClaimedBmpSize(const QByteArray& bytes) {
     const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
-    if (!header || header->width > INT_MAX || header->height > INT_MAX)
+    if (!header)
         return {};
-    return {static_cast<int>(header->width), static_cast<int>(header->height)};
+    // Only -2^31 is beyond an int; it is too large all the same.
+    return {static_cast<int>(std::min<qint64>(header->width, INT_MAX)),
+            static_cast<int>(std::min<qint64>(header->height, INT_MAX))};
 }
 
 bool IsCompleteBmp(const QByteArray& bytes) {
@@ -66,10 +69,13 @@ bool IsCompleteBmp(const QByteArray& bytes) {
     if (header->compression != kUncompressed && header->compression != kBitFields &&
         header->compression != kAlphaBitFields)
         return true;
-    // Rows are padded to whole 32-bit words. The caller has bounded the size, so this cannot
-    // overflow.
+    // Rows are padded to whole 32-bit words. A row takes at most 2^31 pixels of 2^16 bits, so
+    // its bytes fit; the rows are counted by dividing, as their product may not.
     const qint64 rowBytes = (header->width * header->bitsPerPixel + 31) / 32 * 4;
-    return bytes.size() >= header->pixelOffset + rowBytes * header->height;
+    const qint64 pixelBytes = bytes.size() - header->pixelOffset;
+    if (pixelBytes < 0)
+        return false;
+    return rowBytes == 0 || header->height <= pixelBytes / rowBytes;
 }
 
 bool IsCompleteJpeg(const QByteArray& bytes) {
