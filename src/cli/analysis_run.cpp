@@ -7,6 +7,7 @@
 #include "core/export/measures_csv.h"
 #include "core/export/text_exports.h"
 #include "core/geometry/intersections.h"
+#include "core/host/quoted_text.h"
 #include "core/io/axial_line_reader.h"
 
 #include <cerrno>
@@ -22,10 +23,7 @@ namespace {
 using analysis::ItemMeasures;
 
 std::string Quoted(const std::filesystem::path& path) {
-    std::string quoted(1, '"');
-    quoted += path.string();
-    quoted += '"';
-    return quoted;
+    return QuotedName(path.string());
 }
 
 std::optional<std::string> ReadLines(const std::filesystem::path& file,

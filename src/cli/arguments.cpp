@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "core/host/quoted_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -9,13 +11,6 @@ namespace vantrel::cli {
 namespace {
 
 constexpr int kMaxThreads = 1024;
-
-std::string Quoted(std::string_view text) {
-    std::string quoted(1, '"');
-    quoted += text;
-    quoted += '"';
-    return quoted;
-}
 
 std::optional<int> WholeNumber(std::string_view text) {
     int value = 0;
@@ -68,7 +63,7 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
         name == "--out" || name == "--radius" || name == "--threads" || name == "--analysis";
     if (!takesValue) {
         if (inlineValue)
-            return Quoted(name) + " takes no value";
+            return QuotedValue(name) + " takes no value";
         if (name == "--quiet")
             options.quiet = true;
         else if (name == "--choice")
@@ -80,7 +75,7 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
         else if (name == "--full-data-matrix")
             options.dataMatrixRowLimit = std::numeric_limits<long long>::max();
         else
-            return "unknown option " + Quoted(word);
+            return "unknown option " + QuotedValue(word);
         return {};
     }
 
@@ -97,20 +92,20 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
         for (const analysis::MeasureRadius radius : radii) {
             if (std::find(options.radii.begin(), options.radii.end(), radius) !=
                 options.radii.end())
-                return "--radius: " + Quoted(*value) + " repeats a radius";
+                return "--radius: " + QuotedValue(*value) + " repeats a radius";
             options.radii.push_back(radius);
         }
     } else if (name == "--threads") {
         const std::optional<int> threads = WholeNumber(*value);
         if (!threads || *threads < 1 || *threads > kMaxThreads) {
             return "--threads needs a whole number from 1 to " + std::to_string(kMaxThreads) +
-                   ", not " + Quoted(*value);
+                   ", not " + QuotedValue(*value);
         }
         options.threads = *threads;
     } else {
         const std::optional<Analyses> analyses = AnalysesNamed(*value);
         if (!analyses)
-            return "--analysis needs primal, dual or both, not " + Quoted(*value);
+            return "--analysis needs primal, dual or both, not " + QuotedValue(*value);
         options.analyses = *analyses;
     }
     return {};
@@ -128,14 +123,14 @@ std::vector<analysis::MeasureRadius> ParseRadii(std::string_view list, std::stri
         if (item != "n" && item != "N") {
             const std::optional<int> steps = WholeNumber(item);
             if (!steps || *steps < 1) {
-                error = "--radius: " + Quoted(item) +
+                error = "--radius: " + QuotedValue(item) +
                         " is not a radius (a whole number of at least 1, or n)";
                 return {};
             }
             radius.steps = *steps;
         }
         if (std::find(radii.begin(), radii.end(), radius) != radii.end()) {
-            error = "--radius: " + Quoted(list) + " repeats a radius";
+            error = "--radius: " + QuotedValue(list) + " repeats a radius";
             return {};
         }
         radii.push_back(radius);
@@ -160,7 +155,7 @@ ParsedArguments ParseArguments(std::span<const std::string_view> arguments, int 
     }
     const std::string_view command = words.take();
     if (command != "analyse" && command != "analyze") {
-        parsed.error = "unknown command " + Quoted(command);
+        parsed.error = "unknown command " + QuotedValue(command);
         return parsed;
     }
     bool haveLines = false;
@@ -169,7 +164,8 @@ ParsedArguments ParseArguments(std::span<const std::string_view> arguments, int 
         if (word.size() > 1 && word.front() == '-') {
             parsed.error = ReadOption(word, words, parsed.options);
         } else if (haveLines) {
-            parsed.error = "analyse reads one lines file, but " + Quoted(word) + " is a second";
+            parsed.error =
+                "analyse reads one lines file, but " + QuotedValue(word) + " is a second";
         } else {
             parsed.options.linesFile = std::filesystem::path(word);
             haveLines = true;

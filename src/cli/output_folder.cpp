@@ -1,5 +1,7 @@
 #include "cli/output_folder.h"
 
+#include "core/host/quoted_text.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
@@ -19,8 +21,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kStagingSuffix = ".partial";
 constexpr std::string_view kAsideSuffix = ".old";
 
-std::string Quoted(const fs::path& path) {
-    return '"' + path.string() + '"';
+std::string Quoted(const std::filesystem::path& path) {
+    return QuotedName(path.string());
 }
 
 std::string CannotWrite(const fs::path& folder, const std::string& reason) {
@@ -44,7 +46,7 @@ bool ProcessIsAlive(pid_t pid) {
 
 // The process that made a sibling and its suffix, or nothing when the name is not such a sibling.
 std::optional<std::pair<pid_t, std::string_view>> SiblingOwner(const fs::path& target,
-                                                                const std::string& name) {
+                                                               const std::string& name) {
     const std::string prefix = SiblingPrefix(target);
     if (!name.starts_with(prefix))
         return std::nullopt;
@@ -135,8 +137,7 @@ std::optional<std::string> OutputFolder::checkTarget() const {
 
 void OutputFolder::removeLeftovers() const {
     std::error_code error;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(m_target.parent_path(), error)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_target.parent_path(), error)) {
         const auto owner = SiblingOwner(m_target, entry.path().filename().string());
         if (!owner || ProcessIsAlive(owner->first))
             continue;

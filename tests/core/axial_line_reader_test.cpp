@@ -142,6 +142,15 @@ TEST(MalformedText, ANonNumberIsNamedWithItsColumnAndLine) {
     }
 }
 
+TEST(MalformedText, AHugeOrControlCharacterValueIsQuotedShortAndEscaped) {
+    const std::string huge(10'000'000, '7');
+    EXPECT_EQ(ErrorOf("x1,y1,x2,y2\n" + huge + "x,1,2,3\n").reason,
+              "the value \"" + huge.substr(0, 80) +
+                  "...\" (10000001 characters) of column \"x1\" is not a number");
+    EXPECT_EQ(ErrorOf("x1,y1,x2,y2\n\"\x1b]0;owned\a\tx\",1,2,3\n").reason,
+              "the value \"\\x1b]0;owned\\x07\\tx\" of column \"x1\" is not a number");
+}
+
 TEST(MalformedText, NonFiniteValuesAreErrors) {
     for (const std::string value : {"inf", "-Infinity", "nan", "NaN"}) {
         const LineReadError error = ErrorOf("x1,y1,x2,y2\n0,30," + value + ",30\n");

@@ -18,12 +18,12 @@
 
 #include <charconv>
 #include <csignal>
-#include <limits>
-#include <map>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -443,7 +443,8 @@ TEST_F(AnalysisRun, AFolderHoldingOtherFilesIsReplacedOnlyWithOverwrite) {
     AnalyseOptions options = Options(kMaps / "chain3.csv");
     fs::create_directory(options.outputFolder);
     Put("out/notes.txt", "mine");
-    EXPECT_THAT(Run(options), HasSubstr("\"notes.txt\"; choose another folder, or give --overwrite"));
+    EXPECT_THAT(Run(options),
+                HasSubstr("\"notes.txt\"; choose another folder, or give --overwrite"));
     EXPECT_EQ(Contents(options.outputFolder).size(), 1u);
     options.overwrite = true;
     ASSERT_EQ(Run(options), "");

@@ -1,5 +1,7 @@
 #include "core/io/axial_line_reader.h"
 
+#include "core/host/quoted_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -30,13 +32,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && blank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-std::string Quoted(std::string_view text) {
-    std::string quoted(1, '"');
-    quoted += text;
-    quoted += '"';
-    return quoted;
 }
 
 struct Record {
@@ -144,13 +139,13 @@ Layout HeaderLayout(const Record& header) {
         std::size_t& at = layout.fieldOf[column - kColumnNames.begin()];
         if (at != kAbsent)
             throw ReadFault{header.lineNumber,
-                            "the header names column " + Quoted(name) + " twice"};
+                            "the header names column " + QuotedValue(name) + " twice"};
         at = field;
     }
     for (std::size_t column = 0; column < 4; ++column) {
         if (layout.fieldOf[column] == kAbsent) {
             throw ReadFault{header.lineNumber,
-                            "the header has no column " + Quoted(kColumnNames[column]) +
+                            "the header has no column " + QuotedValue(kColumnNames[column]) +
                                 " (the first line must name the columns x1, y1, x2 and y2)"};
         }
     }
@@ -161,13 +156,13 @@ Layout HeaderLayout(const Record& header) {
 float Coordinate(std::string_view field, std::string_view column, int lineNumber) {
     const std::string_view text = Trim(field);
     if (text.empty())
-        throw ReadFault{lineNumber, "the value of column " + Quoted(column) + " is empty"};
+        throw ReadFault{lineNumber, "the value of column " + QuotedValue(column) + " is empty"};
     std::string_view digits = text;
     if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-' && digits[1] != '+')
         digits.remove_prefix(1);
     const auto what = [&](std::string_view fault) {
-        return ReadFault{lineNumber, "the value " + Quoted(text) + " of column " + Quoted(column) +
-                                         std::string(fault)};
+        return ReadFault{lineNumber, "the value " + QuotedValue(text) + " of column " +
+                                         QuotedValue(column) + std::string(fault)};
     };
     float value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -189,9 +184,10 @@ AxialLine LineOf(const Record& record, const Layout& layout) {
     for (std::size_t column = 0; column < 4; ++column) {
         const std::size_t field = layout.fieldOf[column];
         if (field >= record.fields.size()) {
-            throw ReadFault{record.lineNumber,
-                            "the row has " + std::to_string(record.fields.size()) +
-                                " fields, so no value for column " + Quoted(layout.names[column])};
+            throw ReadFault{record.lineNumber, "the row has " +
+                                                   std::to_string(record.fields.size()) +
+                                                   " fields, so no value for column " +
+                                                   QuotedValue(layout.names[column])};
         }
         values[column] = Coordinate(record.fields[field], layout.names[column], record.lineNumber);
     }

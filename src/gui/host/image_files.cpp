@@ -85,8 +85,7 @@ QString Encode(const QImage& image, const QString& suffix, QByteArray& bytes) {
 bool FitsImageLimit(QSize pixels) {
     // Width times height of two ints stays within 62 bits; the bytes per pixel would not.
     return pixels.width() > 0 && pixels.height() > 0 &&
-           static_cast<qint64>(pixels.width()) * pixels.height() <=
-               kMaxImageBytes / kBytesPerPixel;
+           static_cast<qint64>(pixels.width()) * pixels.height() <= kMaxImageBytes / kBytesPerPixel;
 }
 
 ImageReadResult ReadImageFile(const QString& path) {
