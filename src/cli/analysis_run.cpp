@@ -11,6 +11,7 @@
 #include "core/io/axial_line_reader.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -71,6 +72,27 @@ ItemMeasures MeasureJunctions(StageLog& log, const analysis::MapGraph& graph,
          .choiceProgress = options.choice ? &log.begin("Junction choice") : nullptr});
 }
 
+std::string Duration(double seconds) {
+    if (seconds < 120)
+        return std::to_string(std::lround(seconds)) + " seconds";
+    if (seconds < 7200)
+        return std::to_string(std::lround(seconds / 60)) + " minutes";
+    return std::to_string(std::lround(seconds / 3600)) + " hours";
+}
+
+// Many crossings among few lines make the dual analysis far longer than the primal one, which a
+// user may not expect from a small file.
+void NoteLongDualAnalysis(StageLog& log, const analysis::MapGraph& graph,
+                          const AnalyseOptions& options) {
+    const double seconds = analysis::EstimateJunctionDepthsTime(graph, options.threads).count();
+    if (seconds < options.longDualSeconds)
+        return;
+    log.note("the dual analysis of " + std::to_string(graph.junctionCount()) +
+             " junctions will take about " + Duration(seconds) + " on " +
+             std::to_string(options.threads) + (options.threads == 1 ? " thread" : " threads") +
+             "; --analysis primal leaves it out");
+}
+
 // The desktop warns of every line that reaches no other; here one note lists the first few.
 void NoteDisconnectedLines(StageLog& log, const ItemMeasures& measures) {
     constexpr int kListed = 10;
@@ -114,6 +136,8 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     const std::vector<Junction> junctions =
         geometry::FindAllJunctions(lines, log.begin("Finding junctions"));
     const analysis::MapGraph graph(lineCount, junctions);
+    if (options.analyses != Analyses::Primal)
+        NoteLongDualAnalysis(log, graph, options);
 
     std::optional<ItemMeasures> axial;
     std::optional<ItemMeasures> dual;

@@ -25,6 +25,8 @@ struct AnalyseOptions {
     Analyses analyses = Analyses::Both;
     // The data matrix is written when it has at most this many rows.
     long long dataMatrixRowLimit = kMaxDataMatrixRows;
+    // A dual analysis expected to take longer than this is announced with its junction count.
+    double longDualSeconds = 60;
     // Choice needs a search of its own per item, so it is computed only when asked for.
     bool choice = false;
     // Replace an output folder that holds files the tool did not write.

@@ -471,6 +471,14 @@ TEST_F(AnalysisRun, TellsItsStagesUnlessQuietAndItsTimingsWhenAsked) {
          {"Reading lines", "Finding junctions: 100%", "Axial depths: 100%", "Junction depths: 100%",
           "Writing files", "timing: Axial depths: ", "timing: whole run: ", " s, cpu ", " MB\n"})
         EXPECT_THAT(m_log, HasSubstr(text));
+    EXPECT_THAT(m_log, Not(HasSubstr("dual analysis")));
+
+    // A long dual analysis is announced before any analysis begins.
+    options.longDualSeconds = 0;
+    ASSERT_EQ(Run(options), "");
+    EXPECT_THAT(m_log, HasSubstr("the dual analysis of 2 junctions will take about 0 seconds "
+                                 "on 1 thread; --analysis primal leaves it out\n"));
+    EXPECT_LT(m_log.find("dual analysis"), m_log.find("Axial depths"));
 }
 
 } // namespace

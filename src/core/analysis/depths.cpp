@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <set>
 #include <stdexcept>
 
 namespace vantrel::analysis {
@@ -185,6 +186,28 @@ DepthResult ComputeLineDepths(const MapGraph& graph, const DepthOptions& options
 
 DepthResult ComputeJunctionDepths(const MapGraph& graph, const DepthOptions& options) {
     return searchFromEvery(graph, ClusteredJunctions(graph), options, searchFromJunctions);
+}
+
+std::chrono::duration<double> EstimateJunctionDepthsTime(const MapGraph& graph, int threads) {
+    const std::vector<int> order = ClusteredJunctions(graph);
+    const int count = static_cast<int>(order.size());
+    const int batches = (count + kSourcesPerWave - 1) / kSourcesPerWave;
+    if (batches == 0)
+        return {};
+    Counts counts(count);
+    LineWaves waves(graph);
+    const auto started = std::chrono::steady_clock::now();
+    const std::set<int> sampled = {0, batches / 2};
+    for (const int batch : sampled) {
+        const int first = batch * kSourcesPerWave;
+        const std::span<const int> sources(order.data() + first,
+                                           std::min(kSourcesPerWave, count - first));
+        BatchRecorder recorder(sources, counts, nullptr);
+        searchFromJunctions(graph, waves, recorder, sources);
+    }
+    const std::chrono::duration<double> perBatch =
+        (std::chrono::steady_clock::now() - started) / static_cast<double>(sampled.size());
+    return perBatch * batches / std::max(1, std::min(threads, batches));
 }
 
 } // namespace vantrel::analysis
