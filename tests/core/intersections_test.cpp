@@ -286,6 +286,13 @@ private:
             const int along = whole(-4, 4), side = whole(0, 1) ? 4 : -4;
             return whole(0, 1) ? Line(x, y, x + side, y + along) : Line(x, y, x + along, y + side);
         }
+        case 5: { // two clusters far apart, lines of every length from a unit to both clusters
+            const float offset = whole(0, 1) ? 0.0f : 1e6f;
+            const float x = offset + whole(0, 64), y = offset + whole(0, 64);
+            const float length = std::ldexp(1.0f, whole(0, 21));
+            return whole(0, 1) ? Line(x, y, x + length, y + whole(-3, 3))
+                               : Line(x, y, x + whole(-3, 3), y + length);
+        }
         default: // street-like multiples of 15 with repeats
             return Line(15.0f * whole(0, 40), 15.0f * whole(0, 40), 15.0f * whole(0, 40),
                         15.0f * whole(0, 40));
@@ -297,8 +304,8 @@ private:
 
 TEST(FindAllJunctions, FindsExactlyTheJunctionsOfTheFullPairSearchInTheSameOrder) {
     RandomMaps maps(7);
-    for (int map = 0; map < 480; ++map) {
-        const int kind = map % 6;
+    for (int map = 0; map < 560; ++map) {
+        const int kind = map % 7;
         const auto lines = maps.next(kind);
         const auto expected = FindJunctions(lines, kUnlimited);
         ASSERT_FALSE(expected.capacityExceeded);

@@ -23,7 +23,7 @@ class LineWaves {
 public:
     explicit LineWaves(const MapGraph& graph)
         : m_state(graph.lineCount()), m_next(graph.lineCount(), 0), m_lines(graph.lineCount() + 1),
-          m_nextLines(graph.lineCount() + 1) {}
+          m_nextLines(graph.lineCount() + 1), m_visited(graph.lineCount() + 1) {}
 
     // Puts a line at level 0 of the source with the given bit.
     void start(int line, int bit) {
@@ -49,6 +49,8 @@ public:
 
     void nextLevel() {
         for (int line : lines()) {
+            m_visited[m_visitedCount] = line;
+            m_visitedCount += m_state[line].seen == 0;
             m_state[line].seen |= m_state[line].fresh;
             m_state[line].fresh = 0;
         }
@@ -64,8 +66,12 @@ public:
         std::swap(m_lines, m_nextLines);
         m_lineCount = kept;
         m_touched = 0;
+        // The search is over: only the lines it reached are cleared, so that a batch reaching
+        // few lines costs little on a large map.
         if (kept == 0) {
-            std::fill(m_state.begin(), m_state.end(), LineState{});
+            for (std::size_t i = 0; i < m_visitedCount; ++i)
+                m_state[m_visited[i]] = LineState{};
+            m_visitedCount = 0;
         }
     }
 
@@ -80,6 +86,9 @@ private:
     std::vector<SourceBits> m_next;
     std::vector<int> m_lines;
     std::vector<int> m_nextLines;
+    // Every line the search has reached, once.
+    std::vector<int> m_visited;
+    std::size_t m_visitedCount = 0;
     std::size_t m_lineCount = 0;
     std::size_t m_touched = 0;
 };

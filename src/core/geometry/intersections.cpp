@@ -90,30 +90,22 @@ std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines, Prog
     const int reportEvery = std::max(1, lineCount / 100);
     progress.start(lineCount);
     const LineGrid grid(lines);
-    // Lines sharing several cells with line i are tested once: the last line each was tried with.
-    std::vector<int> lastTriedWith(lines.size(), -1);
-    std::vector<std::pair<int, Crossing>> crossingsOfLine;
-    std::vector<Junction> junctions;
+    // A pair is offered from either of its lines, so the junctions are put in order at the end.
+    std::vector<std::pair<std::pair<int, int>, Crossing>> found;
     for (int i = 0; i < lineCount; ++i) {
-        crossingsOfLine.clear();
-        for (const int cell : grid.cellsOf(i)) {
-            const auto others = grid.linesIn(cell);
-            for (auto other = std::upper_bound(others.begin(), others.end(), i);
-                 other != others.end(); ++other) {
-                const int j = *other;
-                if (std::exchange(lastTriedWith[j], i) == i)
-                    continue;
-                if (const auto crossing = CrossLines(lines[i], lines[j]))
-                    crossingsOfLine.emplace_back(j, *crossing);
-            }
-        }
-        std::sort(crossingsOfLine.begin(), crossingsOfLine.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [j, crossing] : crossingsOfLine)
-            junctions.push_back(MakeJunction(i, j, crossing));
+        grid.forEachNear(i, [&](int j) {
+            if (const auto crossing = CrossLines(lines[std::min(i, j)], lines[std::max(i, j)]))
+                found.push_back({{std::min(i, j), std::max(i, j)}, *crossing});
+        });
         if ((i + 1) % reportEvery == 0 || i + 1 == lineCount)
             progress.advance(i + 1);
     }
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Junction> junctions;
+    junctions.reserve(found.size());
+    for (const auto& [pair, crossing] : found)
+        junctions.push_back(MakeJunction(pair.first, pair.second, crossing));
     progress.finish();
     return junctions;
 }

@@ -8,11 +8,12 @@ namespace vantrel::geometry {
 
 namespace {
 
-// Cells per line at most; enough for short streets, small enough to keep memory linear.
-constexpr double kCellsPerLine = 4.0;
 // The margin, relative to the largest coordinate, covers the rounding of the cell arithmetic
 // (a few units of 2^-53) many times over while adding cells only at exact borders.
 constexpr double kRelativeMargin = 0x1p-40;
+// Cell indices are kept well inside 64 bits; beyond, far cells share an index, which costs
+// candidates but never loses one.
+constexpr double kIndexLimit = 0x1p60;
 
 bool CanCross(const AxialLine& line) {
     const bool finite = std::isfinite(line.x1) && std::isfinite(line.y1) &&
@@ -20,102 +21,108 @@ bool CanCross(const AxialLine& line) {
     return finite && (line.x1 != line.x2 || line.y1 != line.y2);
 }
 
-int CellIndex(double offset, double cell, int count) {
-    const double index = std::floor(offset / cell);
-    return static_cast<int>(std::clamp(index, 0.0, static_cast<double>(count - 1)));
+double Extent(const AxialLine& line) {
+    return std::max(std::fabs(double(line.x2) - line.x1), std::fabs(double(line.y2) - line.y1));
+}
+
+std::uint64_t Mix(std::uint64_t value) {
+    value ^= value >> 33;
+    value *= 0xff51afd7ed558ccdULL;
+    value ^= value >> 33;
+    return value;
+}
+
+// Not symmetric in column and row, so that the cells of a diagonal do not share codes.
+std::uint64_t CellCode(std::int64_t column, std::int64_t row, int level) {
+    constexpr std::uint64_t kOdd = 0x9e3779b97f4a7c15ULL;
+    const std::uint64_t mixedRow =
+        Mix(static_cast<std::uint64_t>(row) + kOdd * static_cast<std::uint64_t>(level));
+    return Mix(static_cast<std::uint64_t>(column) + kOdd * mixedRow);
 }
 
 } // namespace
 
-LineGrid::LineGrid(const std::vector<AxialLine>& lines) {
+LineGrid::LineGrid(const std::vector<AxialLine>& lines)
+    : m_lines(lines), m_levelOf(lines.size(), -1), m_lastOffered(lines.size(), -1) {
     double minX = std::numeric_limits<double>::infinity(), minY = minX;
-    double maxX = -minX, maxY = -minX;
-    double extentSum = 0, magnitude = 0;
-    int crossable = 0;
+    std::vector<double> extents;
     for (const AxialLine& line : lines) {
         if (!CanCross(line))
             continue;
-        ++crossable;
         minX = std::min({minX, double(line.x1), double(line.x2)});
-        maxX = std::max({maxX, double(line.x1), double(line.x2)});
         minY = std::min({minY, double(line.y1), double(line.y2)});
-        maxY = std::max({maxY, double(line.y1), double(line.y2)});
-        extentSum +=
-            std::max(std::fabs(double(line.x2) - line.x1), std::fabs(double(line.y2) - line.y1));
-        magnitude = std::max({magnitude, std::fabs(double(line.x1)), std::fabs(double(line.x2)),
-                              std::fabs(double(line.y1)), std::fabs(double(line.y2))});
+        m_magnitude = std::max({m_magnitude, std::fabs(double(line.x1)), std::fabs(double(line.x2)),
+                                std::fabs(double(line.y1)), std::fabs(double(line.y2))});
+        extents.push_back(Extent(line));
     }
-    if (crossable > 0) {
-        m_originX = minX;
-        m_originY = minY;
-        m_cell = extentSum / crossable;
-        const double cellLimit = kCellsPerLine * crossable + 16;
-        while (true) {
-            const double columns = std::floor((maxX - minX) / m_cell) + 1;
-            const double rows = std::floor((maxY - minY) / m_cell) + 1;
-            if (columns * rows <= cellLimit) {
-                m_columns = static_cast<int>(columns);
-                m_rows = static_cast<int>(rows);
-                break;
-            }
-            m_cell *= 1.25;
+    if (extents.empty())
+        return;
+    // The median, unlike the mean, is not moved by a few very long lines. Twice the median puts
+    // most lines in a cell or two of the finest grid.
+    const auto middle = extents.begin() + static_cast<std::ptrdiff_t>(extents.size() / 2);
+    std::nth_element(extents.begin(), middle, extents.end());
+    m_finest = 2 * *middle;
+    // Cell borders off the round numbers that drawn coordinates favour, so that fewer lines end on
+    // a border and take the cells on both sides of it.
+    constexpr double kBorderShift = 0.3819660112501051;
+    m_originX = minX - kBorderShift * m_finest;
+    m_originY = minY - kBorderShift * m_finest;
+
+    std::vector<std::pair<std::uint64_t, int>> entries;
+    for (int index = 0; index < static_cast<int>(lines.size()); ++index) {
+        if (!CanCross(lines[index]))
+            continue;
+        const double extent = Extent(lines[index]);
+        int level = 0;
+        while (extent > cellSize(level))
+            ++level;
+        m_levelOf[index] = level;
+        cellsAt(lines[index], level, m_cells);
+        for (const std::uint64_t cell : m_cells)
+            entries.emplace_back(cell, index);
+        m_levels.push_back(level);
+    }
+    std::sort(m_levels.begin(), m_levels.end());
+    m_levels.erase(std::unique(m_levels.begin(), m_levels.end()), m_levels.end());
+    std::sort(entries.begin(), entries.end());
+    m_cellLines.reserve(entries.size());
+    for (std::size_t at = 0; at < entries.size(); ++at) {
+        if (at == 0 || entries[at].first != entries[at - 1].first) {
+            m_cellCodes.push_back(entries[at].first);
+            m_cellStarts.push_back(static_cast<int>(at));
         }
-        m_margin = kRelativeMargin * (magnitude + m_cell);
+        m_cellLines.push_back(entries[at].second);
     }
-
-    m_lineOffsets.reserve(lines.size() + 1);
-    m_lineOffsets.push_back(0);
-    for (const AxialLine& line : lines) {
-        if (CanCross(line))
-            enterLine(line);
-        m_lineOffsets.push_back(static_cast<int>(m_lineCells.size()));
-    }
-
-    // Invert to cell -> lines; filling in line order keeps each cell's lines ascending.
-    m_cellOffsets.assign(static_cast<std::size_t>(m_columns) * m_rows + 1, 0);
-    for (const int cell : m_lineCells)
-        ++m_cellOffsets[cell + 1];
-    for (std::size_t cell = 1; cell < m_cellOffsets.size(); ++cell)
-        m_cellOffsets[cell] += m_cellOffsets[cell - 1];
-    m_cellLines.resize(m_lineCells.size());
-    std::vector<int> next(m_cellOffsets.begin(), m_cellOffsets.end() - 1);
-    for (int index = 0; index + 1 < static_cast<int>(m_lineOffsets.size()); ++index)
-        for (const int cell : cellsOf(index))
-            m_cellLines[next[cell]++] = index;
+    m_cellStarts.push_back(static_cast<int>(entries.size()));
 }
 
-std::span<const int> LineGrid::cellsOf(int lineIndex) const {
-    return std::span(m_lineCells)
-        .subspan(m_lineOffsets[lineIndex], m_lineOffsets[lineIndex + 1] - m_lineOffsets[lineIndex]);
+double LineGrid::cellSize(int level) const {
+    return std::ldexp(m_finest, level);
 }
 
-std::span<const int> LineGrid::linesIn(int cell) const {
-    return std::span(m_cellLines)
-        .subspan(m_cellOffsets[cell], m_cellOffsets[cell + 1] - m_cellOffsets[cell]);
+std::int64_t LineGrid::cellIndex(double offset, double cell) const {
+    return static_cast<std::int64_t>(
+        std::clamp(std::floor(offset / cell), -kIndexLimit, kIndexLimit));
 }
 
-int LineGrid::column(double x) const {
-    return CellIndex(x - m_originX, m_cell, m_columns);
-}
-
-int LineGrid::row(double y) const {
-    return CellIndex(y - m_originY, m_cell, m_rows);
-}
-
-// Column by column, the rows the line passes through within that column's width.
-void LineGrid::enterLine(const AxialLine& line) {
+// Column by column, the rows the line passes through within that column's width. A line is at
+// most one cell long in its own grid and in every coarser one, so this is a handful of cells.
+void LineGrid::cellsAt(const AxialLine& line, int level, std::vector<std::uint64_t>& cells) const {
+    cells.clear();
+    const double cell = cellSize(level);
+    const double margin = kRelativeMargin * (m_magnitude + cell);
     const double x1 = line.x1, y1 = line.y1, x2 = line.x2, y2 = line.y2;
     const double minX = std::min(x1, x2), maxX = std::max(x1, x2);
     const double minY = std::min(y1, y2), maxY = std::max(y1, y2);
-    const int firstColumn = column(minX - m_margin);
-    const int lastColumn = column(maxX + m_margin);
+    const std::int64_t firstColumn = cellIndex(minX - margin - m_originX, cell);
+    const std::int64_t lastColumn = cellIndex(maxX + margin - m_originX, cell);
     const bool sloped = firstColumn != lastColumn && x1 != x2;
     const double slope = sloped ? (y2 - y1) / (x2 - x1) : 0;
-    for (int c = firstColumn; c <= lastColumn; ++c) {
+    for (std::int64_t c = firstColumn; c <= lastColumn; ++c) {
         double low = minY, high = maxY;
         if (sloped) {
-            const double left = std::max(minX, m_originX + c * m_cell - m_margin);
-            const double right = std::min(maxX, m_originX + (c + 1) * m_cell + m_margin);
+            const double left = std::max(minX, m_originX + double(c) * cell - margin);
+            const double right = std::min(maxX, m_originX + double(c + 1) * cell + margin);
             const double yLeft = y1 + (left - x1) * slope;
             const double yRight = y1 + (right - x1) * slope;
             // A near-vertical line can overflow the slope; it then takes its whole height.
@@ -124,10 +131,19 @@ void LineGrid::enterLine(const AxialLine& line) {
                 high = std::min(maxY, std::max(yLeft, yRight));
             }
         }
-        const int lastRow = row(high + m_margin);
-        for (int r = row(low - m_margin); r <= lastRow; ++r)
-            m_lineCells.push_back(r * m_columns + c);
+        const std::int64_t lastRow = cellIndex(high + margin - m_originY, cell);
+        for (std::int64_t r = cellIndex(low - margin - m_originY, cell); r <= lastRow; ++r)
+            cells.push_back(CellCode(c, r, level));
     }
+}
+
+std::span<const int> LineGrid::linesIn(std::uint64_t cell) const {
+    const auto found = std::lower_bound(m_cellCodes.begin(), m_cellCodes.end(), cell);
+    if (found == m_cellCodes.end() || *found != cell)
+        return {};
+    const auto at = found - m_cellCodes.begin();
+    return std::span(m_cellLines)
+        .subspan(m_cellStarts[at], m_cellStarts[at + 1] - m_cellStarts[at]);
 }
 
 } // namespace vantrel::geometry

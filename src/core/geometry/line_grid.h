@@ -1,34 +1,72 @@
-// A uniform grid over the map that lists the lines passing through each cell.
+// Grids over the map that tell which lines may share a point, whatever the layout: a map with
+// one stray line far away, or dense clusters far apart, costs no more than a compact one.
 #pragma once
 
 #include "core/app/project_state.h"
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
 namespace vantrel::geometry {
 
-// Two lines that share a point share at least one cell: a line is entered in every cell it may
-// touch, widened by a margin far above the rounding of the cell arithmetic. Lines that can cross
-// nothing (zero length, non-finite coordinates) are in no cell. The cell is about the mean line
-// extent, enlarged when needed so that there are at most a few cells per line.
+// Grids of doubling cell sizes, the finest twice the median line extent. A line is entered in the
+// grid whose cell is the first at least its extent, so it takes a few cells there; only cells that
+// hold a line are stored. Two lines that share a point share a cell of the coarser one's grid: a
+// line is entered in, and looks through, every cell it may touch, widened by a margin far above
+// the rounding of the cell arithmetic. Lines that can cross nothing (zero length, non-finite
+// coordinates) are in no cell.
 class LineGrid {
 public:
     explicit LineGrid(const std::vector<AxialLine>& lines);
 
-    std::span<const int> cellsOf(int lineIndex) const;
-    // Ascending line indices.
-    std::span<const int> linesIn(int cell) const;
+    // Calls near(j) once for every other line j that may share a point with line i, each pair of
+    // lines being offered from one of its two lines only. One thread at a time.
+    template <class Near> void forEachNear(int i, Near&& near) const;
 
 private:
-    void enterLine(const AxialLine& line);
-    int column(double x) const;
-    int row(double y) const;
+    double cellSize(int level) const;
+    std::int64_t cellIndex(double offset, double cell) const;
+    // The cells a line may touch in the grid of `level`, each as a code of its grid, column and
+    // row. Two cells may share a code: that only offers more lines.
+    void cellsAt(const AxialLine& line, int level, std::vector<std::uint64_t>& cells) const;
+    // The lines in a cell.
+    std::span<const int> linesIn(std::uint64_t cell) const;
 
-    double m_originX = 0, m_originY = 0, m_cell = 1, m_margin = 0;
-    int m_columns = 1, m_rows = 1;
-    std::vector<int> m_lineOffsets, m_lineCells;
-    std::vector<int> m_cellOffsets, m_cellLines;
+    std::span<const AxialLine> m_lines;
+    double m_originX = 0, m_originY = 0, m_finest = 1, m_magnitude = 0;
+    // Per line, its grid; -1 for lines that can cross nothing.
+    std::vector<int> m_levelOf;
+    // The grids that hold lines, finest first.
+    std::vector<int> m_levels;
+    // The codes of the cells that hold lines, ascending, and where each one's lines begin.
+    std::vector<std::uint64_t> m_cellCodes;
+    std::vector<int> m_cellStarts;
+    std::vector<int> m_cellLines;
+    mutable std::vector<std::uint64_t> m_cells;
+    mutable std::vector<int> m_lastOffered;
 };
+
+template <class Near> void LineGrid::forEachNear(int i, Near&& near) const {
+    const int own = m_levelOf[i];
+    if (own < 0)
+        return;
+    for (const int level : m_levels) {
+        if (level < own)
+            continue;
+        cellsAt(m_lines[i], level, m_cells);
+        for (const std::uint64_t cell : m_cells) {
+            for (const int j : linesIn(cell)) {
+                // In its own grid a pair is offered by its lower-numbered line.
+                if (level == own && j <= i)
+                    continue;
+                if (m_lastOffered[j] == i)
+                    continue;
+                m_lastOffered[j] = i;
+                near(j);
+            }
+        }
+    }
+}
 
 } // namespace vantrel::geometry
