@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all bootstrap configure build run test bench clean
+.PHONY: all bootstrap configure build run test bench fuzz clean
 
 all: build
 
@@ -24,5 +24,14 @@ test: build
 bench: build
 	$(BUILD)/bench/vantrel_bench
 
+# The fuzz targets need clang's libFuzzer; without clang there is nothing to build.
+fuzz: bootstrap
+	@if command -v clang++ >/dev/null; then \
+		cmake -S . -B $(BUILD)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+			-DVANTREL_FUZZ=ON >/dev/null && cmake --build $(BUILD)-fuzz -j$(JOBS); \
+	else \
+		echo "fuzz: clang++ is not installed, so the fuzz targets are not built"; \
+	fi
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-fuzz

@@ -101,10 +101,10 @@ ImageReadResult ReadImageFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("the file cannot be read")};
-    // The file may have grown since its size was asked.
-    QByteArray bytes = file.read(kMaxImageBytes + 1);
-    if (bytes.size() > kMaxImageBytes)
-        return {{}, QStringLiteral("the file is too large to hold")};
+    // Never more than the size found above, which is within the limit, whatever the file holds.
+    QByteArray bytes = file.read(info.size() + 1);
+    if (bytes.size() > info.size())
+        return {{}, QStringLiteral("the file changed while it was read")};
     const QByteArray format = OfferedFormat(bytes);
     if (format.isEmpty())
         return {{}, QStringLiteral("it is not a picture the program can read")};

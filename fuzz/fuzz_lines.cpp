@@ -1,0 +1,51 @@
+// libFuzzer target: any bytes as a lines file, and whatever reads cleanly through the junction
+// search, both analyses, every standard measure with choice, and the measures files.
+#include "core/analysis/depths.h"
+#include "core/analysis/item_measures.h"
+#include "core/analysis/map_graph.h"
+#include "core/export/measures_csv.h"
+#include "core/export/text_exports.h"
+#include "core/geometry/intersections.h"
+#include "core/io/axial_line_reader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace vantrel;
+
+// Small enough that every input runs in milliseconds.
+constexpr std::size_t kFuzzedLines = 400;
+constexpr std::size_t kFuzzedJunctions = 4000;
+const analysis::MeasureRadius kRadii[] = {{3}, {}};
+
+void MeasureAndWrite(const analysis::ItemMeasures& measures) {
+    std::ostringstream out;
+    exports::WriteMeasures(out, measures);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    const io::LineReadResult read = io::ReadAxialLines(in);
+    if (read.error || read.lines.size() > kFuzzedLines)
+        return 0;
+    const std::vector<Junction> junctions = geometry::FindAllJunctions(read.lines);
+    if (junctions.size() > kFuzzedJunctions)
+        return 0;
+    const int lineCount = static_cast<int>(read.lines.size());
+    const analysis::MapGraph graph(lineCount, junctions);
+    const analysis::MeasureOptions options{.radii = kRadii, .choice = true};
+    MeasureAndWrite(
+        analysis::MeasureLines(graph, analysis::ComputeLineDepths(graph), read.lines, options));
+    MeasureAndWrite(
+        analysis::MeasureJunctions(graph, analysis::ComputeJunctionDepths(graph), options));
+    std::ostringstream out;
+    exports::WriteJunctions(out, junctions);
+    exports::WriteDataMatrix(out, lineCount, junctions);
+    return 0;
+}
