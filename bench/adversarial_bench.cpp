@@ -38,7 +38,7 @@ void AddStreets(std::vector<AxialLine>& lines, int count, float x, float y) {
 }
 
 void BM_DepthsOfIsolatedLines(benchmark::State& state) {
-    const analysis::MapGraph graph(static_cast<int>(state.range(0)), {});
+    const analysis::MapGraph graph(static_cast<int>(state.range(0)), std::vector<MapJunction>{});
     for (auto _ : state)
         benchmark::DoNotOptimize(analysis::ComputeLineDepths(graph, {.threads = 1}));
 }

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const io::LineReadResult read = io::ReadAxialLines(in);
     if (read.error || read.lines.size() > kFuzzedLines)
         return 0;
-    const std::vector<Junction> junctions = geometry::FindAllJunctions(read.lines);
+    const std::vector<MapJunction> junctions = geometry::FindAllJunctions(read.lines);
     if (junctions.size() > kFuzzedJunctions)
         return 0;
     const int lineCount = static_cast<int>(read.lines.size());

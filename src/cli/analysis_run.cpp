@@ -133,7 +133,7 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
                      : Interruption::Guard(nullptr);
     const int lineCount = static_cast<int>(lines.size());
 
-    const std::vector<Junction> junctions =
+    const std::vector<MapJunction> junctions =
         geometry::FindAllJunctions(lines, log.begin("Finding junctions"));
     const analysis::MapGraph graph(lineCount, junctions);
     if (options.analyses != Analyses::Primal)

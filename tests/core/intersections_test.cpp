@@ -302,6 +302,14 @@ private:
     std::mt19937 m_random;
 };
 
+TEST(FindAllJunctions, OneFarLineDoesNotWidenTheSearchOfTheOthers) {
+    const std::vector<AxialLine> lines = {Line(0, 30, 60, 30), Line(30, 0, 30, 60),
+                                          Line(4950, 135, 1e29f, 4365), Line(4000, 0, 5000, 500)};
+    const auto junctions = FindAllJunctions(lines);
+    ASSERT_EQ(junctions.size(), 1u);
+    EXPECT_EQ(junctions[0], (MapJunction{1, 2, 30, 30}));
+}
+
 TEST(FindAllJunctions, FindsExactlyTheJunctionsOfTheFullPairSearchInTheSameOrder) {
     RandomMaps maps(7);
     for (int map = 0; map < 560; ++map) {
@@ -309,7 +317,11 @@ TEST(FindAllJunctions, FindsExactlyTheJunctionsOfTheFullPairSearchInTheSameOrder
         const auto lines = maps.next(kind);
         const auto expected = FindJunctions(lines, kUnlimited);
         ASSERT_FALSE(expected.capacityExceeded);
-        ASSERT_EQ(FindAllJunctions(lines), expected.junctions)
+        std::vector<Junction> found;
+        for (const MapJunction& junction : FindAllJunctions(lines))
+            found.push_back({static_cast<float>(junction.firstLine),
+                             static_cast<float>(junction.secondLine), junction.x, junction.y});
+        ASSERT_EQ(found, expected.junctions)
             << "map " << map << " of kind " << kind << " with " << lines.size() << " lines";
     }
 }

@@ -25,7 +25,7 @@ TEST(MapGraph, ListsTheJunctionsOfEveryLineWithTheLineAcross) {
 }
 
 TEST(MapGraph, RoundsStoredLineNumbersToTheNearestWholeNumber) {
-    const MapGraph graph(3, {{2.6f, 0.9f, 0, 0}});
+    const MapGraph graph(3, std::vector<Junction>{{2.6f, 0.9f, 0, 0}});
     EXPECT_THAT(graph.linesOf(0), ElementsAre(0, 2));
 }
 

@@ -17,16 +17,36 @@ int lineIndexOf(float number, int lineCount) {
     return rounded >= 1 && rounded <= lineCount ? static_cast<int>(rounded - 1) : -1;
 }
 
+int lineIndexOf(std::int32_t number, int lineCount) {
+    return number >= 1 && number <= lineCount ? number - 1 : -1;
+}
+
+template <class Row>
+std::vector<std::array<int, 2>> LinesOfJunctions(const std::vector<Row>& junctions, int lineCount) {
+    std::vector<std::array<int, 2>> lines;
+    lines.reserve(junctions.size());
+    for (const Row& junction : junctions)
+        lines.push_back({lineIndexOf(junction.firstLine, lineCount),
+                         lineIndexOf(junction.secondLine, lineCount)});
+    return lines;
+}
+
 } // namespace
 
 MapGraph::MapGraph(int lineCount, const std::vector<Junction>& junctions)
+    : MapGraph(lineCount, LinesOfJunctions(junctions, lineCount)) {}
+
+MapGraph::MapGraph(int lineCount, const std::vector<MapJunction>& junctions)
+    : MapGraph(lineCount, LinesOfJunctions(junctions, lineCount)) {}
+
+MapGraph::MapGraph(int lineCount, const std::vector<std::array<int, 2>>& linesOfJunctions)
     : m_lineCount(lineCount), m_lineOffsets(static_cast<std::size_t>(lineCount) + 1, 0),
-      m_junctionLines(2 * junctions.size(), -1), m_linesPerJunction(junctions.size(), 0) {
-    for (std::size_t junction = 0; junction < junctions.size(); ++junction) {
+      m_junctionLines(2 * linesOfJunctions.size(), -1),
+      m_linesPerJunction(linesOfJunctions.size(), 0) {
+    for (std::size_t junction = 0; junction < linesOfJunctions.size(); ++junction) {
         int* lines = m_junctionLines.data() + 2 * junction;
         auto& count = m_linesPerJunction[junction];
-        for (float number : {junctions[junction].firstLine, junctions[junction].secondLine}) {
-            const int line = lineIndexOf(number, lineCount);
+        for (const int line : linesOfJunctions[junction]) {
             if (line >= 0 && (count == 0 || lines[0] != line)) {
                 lines[count++] = line;
             }

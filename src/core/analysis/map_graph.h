@@ -3,6 +3,7 @@
 
 #include "core/app/project_state.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -16,6 +17,7 @@ namespace vantrel::analysis {
 class MapGraph {
 public:
     MapGraph(int lineCount, const std::vector<Junction>& junctions);
+    MapGraph(int lineCount, const std::vector<MapJunction>& junctions);
 
     int lineCount() const { return m_lineCount; }
     int junctionCount() const { return static_cast<int>(m_linesPerJunction.size()); }
@@ -35,6 +37,9 @@ public:
     }
 
 private:
+    // From each junction's two 0-based lines, -1 for none.
+    MapGraph(int lineCount, const std::vector<std::array<int, 2>>& linesOfJunctions);
+
     std::span<const int> slice(const std::vector<int>& cells, int line) const {
         return {cells.data() + m_lineOffsets[line], m_lineOffsets[line + 1] - m_lineOffsets[line]};
     }

@@ -18,6 +18,14 @@ struct AxialLine {
     bool operator==(const AxialLine&) const = default;
 };
 
+// A junction of a map of any size, as the batch tool finds them: the same as a Junction, but with
+// whole line numbers, which floats hold exactly only up to 2^24.
+struct MapJunction {
+    std::int32_t firstLine = 0, secondLine = 0;
+    float x = 0, y = 0;
+    bool operator==(const MapJunction&) const = default;
+};
+
 // Line numbers are 1-based and kept as floats, as the junction table has always stored them.
 struct Junction {
     float firstLine = 0, secondLine = 0, x = 0, y = 0;

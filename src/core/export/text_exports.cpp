@@ -3,6 +3,7 @@
 #include "core/export/records.h"
 #include "core/host/number_text.h"
 
+#include <cstdint>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,11 +24,60 @@ long long LineNumberOf(float storedNumber) {
     return RoundHalfEven(storedNumber);
 }
 
+long long LineNumberOf(std::int32_t number) {
+    return number;
+}
+
 void WriteValueRows(RecordWriter& records, int count, std::span<const float> values) {
     for (int index = 0; index < count; ++index) {
         const auto position = static_cast<std::size_t>(index);
         const float value = position < values.size() ? values[position] : 0.0f;
         records.field(index + 1).field(value).end();
+    }
+}
+
+template <class Row> void WriteJunctionRows(std::ostream& out, std::span<const Row> junctions) {
+    RecordWriter records(out);
+    WriteTitle(records, "Number and Position of Junctions/Nodes");
+    records.field("Junction Number")
+        .field("First Intersecting Line")
+        .field("Second Intersecting Line")
+        .field("X Coord")
+        .field("Y Coord")
+        .end();
+    records.emptyRecord();
+    long long number = 1;
+    for (const Row& junction : junctions) {
+        records.field(number++)
+            .field(LineNumberOf(junction.firstLine))
+            .field(LineNumberOf(junction.secondLine))
+            .field(junction.x)
+            .field(junction.y)
+            .end();
+    }
+}
+
+template <class Row>
+void WriteDataMatrixRows(std::ostream& out, int lineCount, std::span<const Row> junctions) {
+    RecordWriter records(out);
+    WriteTitle(records, "Data Matrix: 1 is Connected, 0 is Not Connected");
+    // The first column holds the line and the second the junction, though the heading has
+    // always named them the other way round; readers of these files rely on the heading as is.
+    records.field("Junction Number").field("Line Number").field("Connectivity").end();
+    records.emptyRecord();
+
+    std::vector<std::pair<long long, long long>> linesOfJunction;
+    linesOfJunction.reserve(junctions.size());
+    for (const Row& junction : junctions)
+        linesOfJunction.emplace_back(LineNumberOf(junction.firstLine),
+                                     LineNumberOf(junction.secondLine));
+
+    for (long long line = 1; line <= lineCount; ++line) {
+        long long junction = 1;
+        for (const auto& [first, second] : linesOfJunction) {
+            const int connected = first == line || second == line ? 1 : 0;
+            records.field(line).field(junction++).field(connected).end();
+        }
     }
 }
 
@@ -49,47 +99,19 @@ void WriteAxialLines(std::ostream& out, std::span<const AxialLine> lines) {
 }
 
 void WriteJunctions(std::ostream& out, std::span<const Junction> junctions) {
-    RecordWriter records(out);
-    WriteTitle(records, "Number and Position of Junctions/Nodes");
-    records.field("Junction Number")
-        .field("First Intersecting Line")
-        .field("Second Intersecting Line")
-        .field("X Coord")
-        .field("Y Coord")
-        .end();
-    records.emptyRecord();
-    long long number = 1;
-    for (const Junction& junction : junctions) {
-        records.field(number++)
-            .field(LineNumberOf(junction.firstLine))
-            .field(LineNumberOf(junction.secondLine))
-            .field(junction.x)
-            .field(junction.y)
-            .end();
-    }
+    WriteJunctionRows(out, junctions);
+}
+
+void WriteJunctions(std::ostream& out, std::span<const MapJunction> junctions) {
+    WriteJunctionRows(out, junctions);
 }
 
 void WriteDataMatrix(std::ostream& out, int lineCount, std::span<const Junction> junctions) {
-    RecordWriter records(out);
-    WriteTitle(records, "Data Matrix: 1 is Connected, 0 is Not Connected");
-    // The first column holds the line and the second the junction, though the heading has
-    // always named them the other way round; readers of these files rely on the heading as is.
-    records.field("Junction Number").field("Line Number").field("Connectivity").end();
-    records.emptyRecord();
+    WriteDataMatrixRows(out, lineCount, junctions);
+}
 
-    std::vector<std::pair<long long, long long>> linesOfJunction;
-    linesOfJunction.reserve(junctions.size());
-    for (const Junction& junction : junctions)
-        linesOfJunction.emplace_back(LineNumberOf(junction.firstLine),
-                                     LineNumberOf(junction.secondLine));
-
-    for (long long line = 1; line <= lineCount; ++line) {
-        long long junction = 1;
-        for (const auto& [first, second] : linesOfJunction) {
-            const int connected = first == line || second == line ? 1 : 0;
-            records.field(line).field(junction++).field(connected).end();
-        }
-    }
+void WriteDataMatrix(std::ostream& out, int lineCount, std::span<const MapJunction> junctions) {
+    WriteDataMatrixRows(out, lineCount, junctions);
 }
 
 void WriteLineIntegration(std::ostream& out, int lineCount, std::span<const float> values) {

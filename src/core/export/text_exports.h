@@ -15,11 +15,13 @@ void WriteAxialLines(std::ostream& out, std::span<const AxialLine> lines);
 
 // One row per junction: its number, its two line numbers rounded to whole numbers, its point.
 void WriteJunctions(std::ostream& out, std::span<const Junction> junctions);
+void WriteJunctions(std::ostream& out, std::span<const MapJunction> junctions);
 
 // lineCount x junctions.size() rows, by line and then by junction: line, junction, and 1 when the
 // line is one of the junction's two lines, else 0. This is the LineJunctionMatrix, which is built
 // from the same junction list, written without needing the square matrix.
 void WriteDataMatrix(std::ostream& out, int lineCount, std::span<const Junction> junctions);
+void WriteDataMatrix(std::ostream& out, int lineCount, std::span<const MapJunction> junctions);
 
 // lineCount rows of line number and value. Lines without a value yet (values shorter than
 // lineCount, as before any analysis) are written as 0, the value an unanalysed project holds.

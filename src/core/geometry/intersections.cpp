@@ -85,7 +85,7 @@ JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
     return search;
 }
 
-std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress) {
+std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress) {
     const int lineCount = static_cast<int>(lines.size());
     const int reportEvery = std::max(1, lineCount / 100);
     progress.start(lineCount);
@@ -102,15 +102,15 @@ std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines, Prog
     }
     std::sort(found.begin(), found.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<Junction> junctions;
+    std::vector<MapJunction> junctions;
     junctions.reserve(found.size());
     for (const auto& [pair, crossing] : found)
-        junctions.push_back(MakeJunction(pair.first, pair.second, crossing));
+        junctions.push_back({pair.first + 1, pair.second + 1, crossing.x, crossing.y});
     progress.finish();
     return junctions;
 }
 
-std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines) {
+std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines) {
     NoProgress quiet;
     return FindAllJunctions(lines, quiet);
 }

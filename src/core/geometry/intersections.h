@@ -38,10 +38,10 @@ struct JunctionSearch {
 JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
                              const std::function<void(int found)>& onFound = {});
 
-// The same junctions, in the same order, as an unlimited FindJunctions, for maps of any size:
-// only lines that share a cell of a uniform grid are tested. Memory grows with the lines plus
-// the crossings. Progress counts lines, reported about a hundred times.
-std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress);
-std::vector<Junction> FindAllJunctions(const std::vector<AxialLine>& lines);
+// The same junctions, in the same order, as an unlimited FindJunctions, for maps of any size and
+// with whole line numbers: only lines near each other in a LineGrid are tested. Memory grows with
+// the lines plus the crossings. Progress counts lines, reported about a hundred times.
+std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress);
+std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines);
 
 } // namespace vantrel::geometry

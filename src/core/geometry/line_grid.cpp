@@ -8,7 +8,7 @@ namespace vantrel::geometry {
 
 namespace {
 
-// The margin, relative to the largest coordinate, covers the rounding of the cell arithmetic
+// The margin, relative to the line's largest coordinate, covers the rounding of the cell arithmetic
 // (a few units of 2^-53) many times over while adding cells only at exact borders.
 constexpr double kRelativeMargin = 0x1p-40;
 // Cell indices are kept well inside 64 bits; beyond, far cells share an index, which costs
@@ -51,8 +51,6 @@ LineGrid::LineGrid(const std::vector<AxialLine>& lines)
             continue;
         minX = std::min({minX, double(line.x1), double(line.x2)});
         minY = std::min({minY, double(line.y1), double(line.y2)});
-        m_magnitude = std::max({m_magnitude, std::fabs(double(line.x1)), std::fabs(double(line.x2)),
-                                std::fabs(double(line.y1)), std::fabs(double(line.y2))});
         extents.push_back(Extent(line));
     }
     if (extents.empty())
@@ -110,7 +108,11 @@ std::int64_t LineGrid::cellIndex(double offset, double cell) const {
 void LineGrid::cellsAt(const AxialLine& line, int level, std::vector<std::uint64_t>& cells) const {
     cells.clear();
     const double cell = cellSize(level);
-    const double margin = kRelativeMargin * (m_magnitude + cell);
+    // Relative to this line's own coordinates: one far line must not widen every other.
+    const double magnitude = std::max({std::fabs(double(line.x1)), std::fabs(double(line.x2)),
+                                       std::fabs(double(line.y1)), std::fabs(double(line.y2)),
+                                       std::fabs(m_originX), std::fabs(m_originY)});
+    const double margin = kRelativeMargin * (magnitude + cell);
     const double x1 = line.x1, y1 = line.y1, x2 = line.x2, y2 = line.y2;
     const double minX = std::min(x1, x2), maxX = std::max(x1, x2);
     const double minY = std::min(y1, y2), maxY = std::max(y1, y2);

@@ -34,7 +34,7 @@ private:
     std::span<const int> linesIn(std::uint64_t cell) const;
 
     std::span<const AxialLine> m_lines;
-    double m_originX = 0, m_originY = 0, m_finest = 1, m_magnitude = 0;
+    double m_originX = 0, m_originY = 0, m_finest = 1;
     // Per line, its grid; -1 for lines that can cross nothing.
     std::vector<int> m_levelOf;
     // The grids that hold lines, finest first.
