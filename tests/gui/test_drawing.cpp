@@ -157,6 +157,18 @@ void DrawingTest::aClickWithoutMovementStoresAZeroLengthLine() {
     QCOMPARE(session.state().LineCount(), 1);
     QCOMPARE(session.state().AxialLines[0], PixelLine(25, 35, 25, 35));
     QCOMPARE(session.map().image().pixelColor(25, 35), QColor(Qt::black));
+
+    // A double-click reaches a widget as press, release, double-click, release; the double-click
+    // is not a line of its own.
+    PictureSurface& map = session.map();
+    QTest::mousePress(&map, Qt::LeftButton, Qt::NoModifier, {60, 70});
+    QTest::mouseRelease(&map, Qt::LeftButton, Qt::NoModifier, {60, 70});
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(60, 70),
+                            map.mapToGlobal(QPointF(60, 70)), Qt::LeftButton, Qt::LeftButton,
+                            Qt::NoModifier);
+    QApplication::sendEvent(&map, &doubleClick);
+    QTest::mouseRelease(&map, Qt::LeftButton, Qt::NoModifier, {60, 70});
+    QCOMPARE(session.state().LineCount(), 2);
 }
 
 void DrawingTest::theRubberBandLeavesEveryPixelOfThePlanAsItWas() {

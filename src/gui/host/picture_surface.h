@@ -4,9 +4,9 @@
 #include "core/app/project_state.h"
 
 #include <QColor>
-#include <functional>
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 namespace vantrel {
 
@@ -65,6 +65,8 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double-click; Qt would pass it on as a press of its own.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
