@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -213,7 +214,11 @@ void NewProjectTest::clearBackgroundEmptiesThePictureButKeepsTheLines() {
 
     Click(session.main, "Command6");
 
-    QVERIFY(IsFilledWith(session.map().image(), Qt::white));
+    // The plan is gone and the stored line drawn again.
+    QImage withoutLine = session.map().image();
+    QCOMPARE(withoutLine.pixelColor(50, 50), QColor(Qt::black));
+    QPainter(&withoutLine).fillRect(0, 0, 110, 110, Qt::white);
+    QVERIFY(IsFilledWith(withoutLine, Qt::white));
     QCOMPARE(session.map().image().size(), QSize(300, 200));
     QCOMPARE(session.state().LineCount(), 1);
     QCOMPARE(session.main.box(1).text(), QString("1"));

@@ -79,7 +79,11 @@ void ResetProject(Workspace& workspace) {
 }
 
 void ClearBackground(Workspace& workspace) {
-    workspace.main.mapWindow().clear();
+    PictureSurface& map = workspace.main.mapWindow();
+    map.clear();
+    // The lines belong to the project, not to the background.
+    for (const AxialLine& line : workspace.state.AxialLines)
+        DrawAxialLine(workspace, line, map.foreColor(), Qt::white);
 }
 
 void ConnectNewProjectOperations(Workspace& workspace) {

@@ -8,7 +8,8 @@ struct Workspace;
 // "Clear and Reload" (`Command5`): empties the project, repaints the stored plan without the
 // lines, closes the results windows and brings the scale controls back.
 void ResetProject(Workspace& workspace);
-// "Clear Background" (`Command6`): empties the map window's picture; the tables stay.
+// "Clear Background" (`Command6`): empties the map window's picture and draws the stored lines
+// on it again in the pen colour; the tables stay.
 void ClearBackground(Workspace& workspace);
 
 void ConnectNewProjectOperations(Workspace& workspace);
