@@ -103,6 +103,21 @@ TEST_F(AtomicFile, AReadOnlyFolderIsReportedAndItsFileLeftUntouched) {
     EXPECT_EQ(Read(file("lines.txt")), "old");
 }
 
+TEST_F(AtomicFile, AWriteProtectedFileIsRefusedAndAReplacedFileKeepsItsPermissions) {
+    Put(file("kept.txt"), "old");
+    fs::permissions(file("kept.txt"), fs::perms::owner_read | fs::perms::group_read);
+    const auto message = WriteFileAtomically(file("kept.txt"), kWriteNew);
+    ASSERT_TRUE(message);
+    EXPECT_THAT(*message, HasSubstr("kept.txt\": Permission denied"));
+    EXPECT_EQ(Read(file("kept.txt")), "old");
+
+    Put(file("shared.txt"), "old");
+    const auto shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
+    fs::permissions(file("shared.txt"), shared);
+    ASSERT_FALSE(WriteFileAtomically(file("shared.txt"), kWriteNew));
+    EXPECT_EQ(fs::status(file("shared.txt")).permissions(), shared);
+}
+
 TEST_F(AtomicFile, ATargetThatIsAFolderIsReportedAndNoTemporaryFileStays) {
     fs::create_directory(file("lines.txt"));
     const auto message = WriteFileAtomically(file("lines.txt"), kWriteNew);

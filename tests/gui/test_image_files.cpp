@@ -219,6 +219,13 @@ void ImageFilesTest::aFailedSaveLeavesTheExistingFileIntact() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("earlier contents"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"wide.gif"});
+
+    // A write-protected picture is refused as the text exports refuse it.
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner));
+    QCOMPARE(WriteImageFile(FewColours({10, 10}), path), QString("Permission denied"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("earlier contents"));
 }
 
 void ImageFilesTest::anUnwritablePlaceGivesAReason() {

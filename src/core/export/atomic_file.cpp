@@ -1,5 +1,7 @@
 #include "core/export/atomic_file.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <fstream>
 #include <random>
@@ -61,8 +63,23 @@ std::string LastSystemReason() {
 
 } // namespace
 
+bool IsWriteProtected(const fs::path& target) {
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (!fs::is_regular_file(status))
+        return false;
+    // Renaming over a file needs no right to the file itself, so its protection is asked for:
+    // the user's own right, and for the superuser, whom that never stops, the write bits.
+    constexpr fs::perms kWriteBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return ::access(target.c_str(), W_OK) != 0 ||
+           (status.permissions() & kWriteBits) == fs::perms::none;
+}
+
 std::optional<std::string> WriteFileAtomically(const fs::path& target,
                                                const std::function<void(std::ostream&)>& write) {
+    if (IsWriteProtected(target))
+        return Failure(target, std::generic_category().message(EACCES));
     TemporaryFile temporary(UnusedTemporaryPath(target));
 
     errno = 0;

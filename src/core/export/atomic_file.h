@@ -15,7 +15,12 @@ namespace vantrel::exports {
 // temporary file is removed, an existing target is left untouched, and the result is a message
 // naming the file and the reason: Could not write "/home/ana/lines.txt": Permission denied
 // Returns nullopt on success.
+// A file that exists and is protected from writing (by the user's rights, or with no write
+// permission for anyone) is refused the same way, with "Permission denied", and left untouched.
 std::optional<std::string> WriteFileAtomically(const std::filesystem::path& target,
                                                const std::function<void(std::ostream&)>& write);
+
+// True when `target` is an existing file that the user may not, or that nobody may, write.
+bool IsWriteProtected(const std::filesystem::path& target);
 
 } // namespace vantrel::exports

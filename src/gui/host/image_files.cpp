@@ -1,5 +1,6 @@
 #include "gui/host/image_files.h"
 
+#include "core/export/atomic_file.h"
 #include "gui/host/gif_files.h"
 #include "gui/host/image_headers.h"
 
@@ -139,6 +140,8 @@ QString WriteImageFile(const QImage& image, const QString& path) {
     if (!IsWritableImageName(path))
         return QStringLiteral("the program saves pictures only as .jpg, .jpeg, .bmp, .png or "
                               ".gif files");
+    if (exports::IsWriteProtected(QFile::encodeName(path).toStdString()))
+        return QStringLiteral("Permission denied");
     QByteArray bytes;
     if (QString failure = Encode(image, Suffix(path), bytes); !failure.isEmpty())
         return failure;
