@@ -6,6 +6,7 @@
 #include "gui/display/results_window.h"
 #include "gui/geometry/intersections_operation.h"
 #include "gui/geometry/map_refresh.h"
+#include "gui/host/twips.h"
 #include "support/gui_test_support.h"
 #include "support/scripted_dialogs.h"
 
@@ -143,6 +144,7 @@ private slots:
     void theProgressBarShowsAboveThirtyLines();
     void theProgressBarShowsAboveThirtyJunctions();
     void aTriangleOfJunctionsGivesThreeFullDiscs();
+    void withOneJunctionTheMapItemsShowTheLinesWithoutAWord();
     void aJunctionReachingNoOtherGetsTheSmallestDisc();
     void oneJunctionAsksForMoreLinesAndComputesNothing();
     void noJunctionsOpenAWindowWithTheLinesOnly();
@@ -432,6 +434,23 @@ void AnalysisTest::theProgressBarShowsAboveThirtyJunctions() {
         QCOMPARE(watch.shownWhileMoving, count == 31);
         QVERIFY(bar.isHidden());
     }
+}
+
+void AnalysisTest::withOneJunctionTheMapItemsShowTheLinesWithoutAWord() {
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    main.state().AxialLines = {{1500, 1500, 4500, 1500}, {3000, 600, 3000, 2400}};
+    ComputeIntersections(main.workspace());
+    Click(main, "Command4");
+    const int afterAnalysis = static_cast<int>(dialogs.calls().size());
+
+    ResultsWindow& junctions = main.workspace().junctionResults;
+    for (const char* item : {"mnuSyntax", "mnuRadius3", "mnuDepthMaps"})
+        Trigger(junctions, item);
+    QCOMPARE(static_cast<int>(dialogs.calls().size()), afterAnalysis);
+    const QImage image = junctions.surface().image();
+    QCOMPARE(image.pixelColor(TwipsToPixels(2250), TwipsToPixels(1500)), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(TwipsToPixels(2250), TwipsToPixels(2250)), QColor(Qt::black));
 }
 
 void AnalysisTest::aTriangleOfJunctionsGivesThreeFullDiscs() {

@@ -179,8 +179,9 @@ void ColourMapTest::theJunctionSyntaxMapPutsDiscsSizedByIntegrationOverTheWhiteL
 void ColourMapTest::beforeTheAnalysisEveryMapItemSaysWhichAnalysisToRunFirst() {
     ScriptedDialogs dialogs;
     MainWindow main(dialogs);
-    main.state().AxialLines = {{1500, 1500, 4500, 1500}, {3900, 1000, 3900, 5000}};
-    main.state().Junctions = {{1, 2, 3900, 1500}};
+    main.state().AxialLines = {
+        {1500, 1500, 4500, 1500}, {3900, 1000, 3900, 5000}, {1500, 3000, 4500, 3000}};
+    main.state().Junctions = {{1, 2, 3900, 1500}, {2, 3, 3900, 3000}};
     main.state().RadiusN = 2;
     ResultsWindow& axial = main.workspace().axialResults;
     ResultsWindow& junction = main.workspace().junctionResults;

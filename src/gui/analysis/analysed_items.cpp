@@ -3,7 +3,9 @@
 #include "core/app/project_state.h"
 #include "core/display/colour_scale.h"
 #include "gui/app/workspace.h"
+#include "gui/display/results_window.h"
 #include "gui/host/dialogs.h"
+#include "gui/host/picture_surface.h"
 
 namespace vantrel {
 
@@ -25,9 +27,29 @@ bool depthsAreCurrent(const ProjectState& state, ResultsKind kind) {
     return count > 0 && depth.rows() == count && depth.columns() == count;
 }
 
+namespace {
+
+// With fewer than two items no analysis gives anything to map, and running it again cannot
+// change that: the window is cleared, and the junctions' window shows the lines.
+void showNothingToMap(Workspace& workspace, ResultsKind kind) {
+    PictureSurface& surface = resultsWindowOf(workspace, kind).surface();
+    surface.clear();
+    if (kind == ResultsKind::Axial)
+        return;
+    surface.setDrawWidth(1);
+    for (const AxialLine& line : workspace.state.AxialLines)
+        surface.line(line.x1, line.y1, line.x2, line.y2, Qt::white);
+}
+
+} // namespace
+
 bool requireCurrentDepths(Workspace& workspace, ResultsKind kind) {
     if (depthsAreCurrent(workspace.state, kind))
         return true;
+    if (itemCountOf(workspace.state, kind) < 2) {
+        showNothingToMap(workspace, kind);
+        return false;
+    }
     // Depths older than the map would draw lines and junctions that are gone, or leave out new
     // ones, so the analysis has to be run again.
     Warn(workspace.dialogs,

@@ -26,7 +26,9 @@ const Matrix<std::int16_t>& depthsOf(const ProjectState& state, ResultsKind kind
 // The depth matrix was computed for exactly the items there are now.
 bool depthsAreCurrent(const ProjectState& state, ResultsKind kind);
 
-// True when the depths are current; otherwise tells the user which analysis to run first.
+// True when the depths are current. Otherwise, with fewer than two items, clears the results
+// window (the junctions' window then shows the lines) without a word; with more, tells the user
+// which analysis to run first.
 bool requireCurrentDepths(Workspace& workspace, ResultsKind kind);
 
 // Where item `number` (1-based) is drawn as a node: a line's mid-point or a junction's point;
