@@ -4,6 +4,7 @@
 #include "gui/app/workspace.h"
 #include "gui/display/results_window.h"
 #include "gui/geometry/intersections_operation.h"
+#include "gui/host/twips.h"
 #include "support/gui_test_support.h"
 #include "support/scripted_dialogs.h"
 
@@ -209,16 +210,28 @@ void IntersectionsTest::theFiveHundredthCrossingWarnsButKeepsTheLines() {
     ScriptedDialogs dialogs;
     MainWindow main(dialogs);
     ProjectState& state = main.state();
-    // 23 rows by 22 columns would cross 506 times.
-    for (int row = 0; row < 23; ++row)
+    const auto addRow = [&state](int row) {
         AddAxialLine(state, {150, 200.0f + 250 * row, 8850, 200.0f + 250 * row});
+    };
+    const auto hasBlue = [&main] {
+        const QImage image = main.mapWindow().image();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == QColor(0, 0, 255))
+                    return true;
+        return false;
+    };
+    // 22 rows by 22 columns cross 484 times; a 23rd row makes 506.
+    for (int row = 0; row < 22; ++row)
+        addRow(row);
     for (int column = 0; column < 22; ++column)
         AddAxialLine(state, {300.0f + 390 * column, 100, 300.0f + 390 * column, 6650});
-    const std::vector<AxialLine> lines = state.AxialLines;
-    state.Junctions = {{1, 24, 300, 200}};
-    state.LineJunctionMatrix = Matrix<std::int16_t>(45, 1, 1);
-    state.IntersectionsComputed = true;
+    ComputeIntersections(main.workspace());
+    QCOMPARE(state.JunctionCount(), 484);
+    QVERIFY(hasBlue());
 
+    addRow(22);
+    const std::vector<AxialLine> lines = state.AxialLines;
     ComputeIntersections(main.workspace());
     VerifyWarning(dialogs, "More Than 500 Junctions Lines - Unfortunately You Must Start Again");
     QCOMPARE(state.AxialLines, lines);
@@ -226,8 +239,10 @@ void IntersectionsTest::theFiveHundredthCrossingWarnsButKeepsTheLines() {
     QVERIFY(state.LineJunctionMatrix.empty());
     QVERIFY(!state.IntersectionsComputed);
     QCOMPARE(main.box(2).text(), QString("0"));
-    // No marks for a junction table that was never completed.
-    QCOMPARE(main.mapWindow().image().pixelColor(20, 13), QColor(Qt::white));
+    // No marks of the junctions of the earlier run, and the lines still drawn.
+    QVERIFY(!hasBlue());
+    QCOMPARE(main.mapWindow().image().pixelColor(TwipsToPixels(1000), TwipsToPixels(200)),
+             QColor(Qt::black));
 }
 
 QTEST_MAIN(IntersectionsTest)

@@ -6,6 +6,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/workspace.h"
 #include "gui/display/results_window.h"
+#include "gui/geometry/map_refresh.h"
 #include "gui/host/dialogs.h"
 #include "gui/host/picture_surface.h"
 
@@ -51,6 +52,8 @@ void Run(Workspace& workspace) {
         state.LineJunctionMatrix = {};
         state.IntersectionsComputed = false;
         ShowCounter(counter, 0);
+        // The marks of an earlier run would show junctions that are no longer in the table.
+        RedrawAxialMap(workspace);
         Warn(workspace.dialogs,
              "More Than 500 Junctions Lines - Unfortunately You Must Start Again",
              "Data Input Warning");
