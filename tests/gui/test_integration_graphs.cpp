@@ -255,6 +255,13 @@ void IntegrationGraphTest::theSpanButtonsStopAtOneAndAtTheItemCount() {
     QVERIFY(!results.command(5).isHidden());
     QCOMPARE(PixelOf(surface, 200, 200), kBlue);
     QVERIFY(dialogs.calls().empty());
+
+    // The full graph again: the span is the largest depth once more.
+    Trigger(results, "mnuAxial");
+    QCOMPARE(main.state().GraphSpan, 2);
+    QCOMPARE(results.box(3).text(), QString(" 2"));
+    QVERIFY(!results.command(4).isHidden());
+    QVERIFY(!results.command(5).isHidden());
 }
 
 void IntegrationGraphTest::theJunctionSpanStepsWithItsOwnButtons() {

@@ -15,6 +15,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace vantrel {
 
 namespace {
@@ -98,6 +100,10 @@ bool integrationGraph(Workspace& workspace, ResultsKind kind) {
 
     drawArcs(state, kind, analysis::drawnArcs(arcs), surface);
     drawNodes(state, kind, surface);
+    // The full graph spans every depth, whatever span was stepped to before.
+    state.GraphSpan = 0;
+    for (const GraphArc& arc : arcs)
+        state.GraphSpan = std::max(state.GraphSpan, static_cast<int>(RoundHalfEven(arc.depth)));
     window.box(3).setText(QString::fromStdString(NumberText(state.GraphSpan)));
     workspace.main.mapWindow().setDrawWidth(1);
     return true;
