@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 
 using namespace vantrel;
@@ -79,7 +80,8 @@ private slots:
     void the101stLineWarnsOnceAndThe501stIsRefused();
     void zoomOutThenInReturnsTheFactorsToOne();
     void zoomRepaintsTheStoredPlanNotTheScreenImage();
-    void zoomingMovesThePanelClearOfTheMap();
+    void theMapScrollsWithinItsAreaAndThePanelStays();
+    void everyPanelTextFitsItsBoxOnA1024By768Screen();
     void zoomingOutStopsBeforeTheMapIsTooLargeToHold();
     void aCancelledColourDialogSetsTheColourLastChosenInIt();
     void linesDrawnAfterAZoomAreInZoomedCoordinates();
@@ -360,14 +362,51 @@ void DrawingTest::zoomRepaintsTheStoredPlanNotTheScreenImage() {
     QCOMPARE(session.map().image(), plan);
 }
 
-void DrawingTest::zoomingMovesThePanelClearOfTheMap() {
+void DrawingTest::theMapScrollsWithinItsAreaAndThePanelStays() {
     Session session;
+    const auto& area = *session.main.findChild<QScrollArea*>("mapArea");
+    const QRect before = area.geometry();
+    const QRect panelBefore = session.main.panel().box(3).geometry();
     for (int click = 0; click < 3; ++click)
         Click(session.main, "Command15");
-    const QRect map = session.map().geometry();
-    QCOMPARE(map.topLeft(), QPoint(qRound(2200 / 15.0), qRound(500 / 15.0)));
-    QVERIFY(session.main.panel().box(3).geometry().left() > map.right());
-    QVERIFY(session.main.insetWindow().geometry().left() > map.right());
+    QCOMPARE(area.geometry(), before);
+    QCOMPARE(before.topLeft(), QPoint(qRound(2200 / 15.0), qRound(500 / 15.0)));
+    QCOMPARE(session.main.panel().box(3).geometry(), panelBefore);
+    QVERIFY(session.map().width() > before.width());
+    QVERIFY(area.horizontalScrollBar()->maximum() > 0);
+    QVERIFY(session.main.insetWindow().geometry().left() > before.right());
+}
+
+// Every box of the message panel shows its whole text, and the panel and the inset stay on a
+// 1024 by 768 screen, whatever the operations before.
+void DrawingTest::everyPanelTextFitsItsBoxOnA1024By768Screen() {
+    Session session;
+    session.main.resize(1024, 768);
+    const auto check = [&session](const char* after) {
+        QApplication::processEvents();
+        for (int number = 3; number <= 7; ++number) {
+            const QPlainTextEdit& box = session.main.panel().box(number);
+            const QRect text =
+                QFontMetrics(box.font())
+                    .boundingRect(box.viewport()->contentsRect().adjusted(4, 4, -4, -4),
+                                  Qt::TextWordWrap, box.toPlainText());
+            QVERIFY2(text.height() <= box.viewport()->height() - 8,
+                     qPrintable(QString("box %1 after %2").arg(number).arg(after)));
+            QVERIFY2(box.verticalScrollBar()->maximum() == 0,
+                     qPrintable(QString("box %1 scrolls after %2").arg(number).arg(after)));
+        }
+        const QWidget& caption = session.main.label(2);
+        const QPoint bottomRight = caption.mapTo(&session.main, caption.rect().bottomRight());
+        QVERIFY2(bottomRight.x() < 1024 && bottomRight.y() < 768, after);
+    };
+    check("start");
+    session.fix();
+    check("FIX");
+    Click(session.main, "Command5");
+    check("Clear and Reload");
+    Click(session.main, "Command15");
+    Click(session.main, "Command15");
+    check("two Zoom-Outs");
 }
 
 void DrawingTest::zoomingOutStopsBeforeTheMapIsTooLargeToHold() {

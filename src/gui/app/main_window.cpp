@@ -20,6 +20,9 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace vantrel {
 
@@ -87,17 +90,39 @@ struct BoxEntry {
 };
 
 constexpr BoxEntry kLineBoxes[] = {
-    {1, "Number of Axial Lines"}, {2, "Number of Street Intersections"}, {8, "Threshold"},
-    {9, "Menu Message Switch"},   {10, "Threshold Label"},              {11, "Line Drawing Width"},
+    {1, "Number of Axial Lines"},
+    {2, "Number of Street Intersections"},
+    {8, "Threshold"},
+    {9, "Menu Message Switch"},
+    {10, "Threshold Label"},
+    {11, "Line Drawing Width"},
 };
 
 constexpr BoxEntry kPanelBoxes[] = {
-    {3, "Operation Title"}, {4, "Advice"}, {5, "Explanation 1"},
+    {3, "Operation Title"}, {4, "Advice"},        {5, "Explanation 1"},
     {6, "Explanation 2"},   {7, "Explanation 3"},
 };
 
 void Place(QWidget& widget, double left, double top, double width, double height) {
     widget.setGeometry(TwipsRect(left, top, width, height));
+}
+
+// The pixel height at which a panel box of this pixel width shows its whole text, and at least
+// one line.
+int FittedHeight(const QPlainTextEdit& box, int width) {
+    const QFontMetrics metrics(box.font());
+    const int frame = 2 * box.frameWidth();
+    const int margin = 2 * qCeil(box.document()->documentMargin());
+    const QString text = box.toPlainText();
+    const int textHeight = text.isEmpty()
+                               ? metrics.height()
+                               : metrics
+                                     .boundingRect(QRect(0, 0, width - frame - margin, 1 << 20),
+                                                   Qt::TextWordWrap, text)
+                                     .height();
+    // The box scrolls unless its last line has a few pixels to spare below it.
+    constexpr int kSpareBelow = 4;
+    return std::max(textHeight, metrics.height()) + frame + margin + kSpareBelow;
 }
 
 } // namespace
@@ -109,8 +134,7 @@ MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()
     createWidgets();
     createMenus();
     m_panel = std::make_unique<MessagePanel>(*m_labels[1], *m_panelBoxes[3], *m_panelBoxes[4],
-                                             *m_panelBoxes[5], *m_panelBoxes[6],
-                                             *m_panelBoxes[7]);
+                                             *m_panelBoxes[5], *m_panelBoxes[6], *m_panelBoxes[7]);
     m_workspace.reset(new Workspace{m_state, dialogs, *this, m_windows->axialResults,
                                     m_windows->junctionResults, m_windows->numberedAxialMap,
                                     m_windows->numberedJunctionMap, m_windows->textWindow,
@@ -129,12 +153,19 @@ void MainWindow::createWidgets() {
     scroll->setWidget(m_canvas);
     setCentralWidget(scroll);
 
-    m_mapWindow = new PictureSurface(m_canvas);
+    // The map scrolls within an area of the start size, so that the panel, the inset and the
+    // buttons stay where they are whatever the map's size.
+    m_mapArea = new QScrollArea(m_canvas);
+    m_mapArea->setObjectName("mapArea");
+    m_mapArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_mapArea->setFrameShape(QFrame::NoFrame);
+    m_mapWindow = new PictureSurface;
     m_mapWindow->setObjectName("Picture1");
     m_mapWindow->setAccessibleName("Map Window");
     m_mapWindow->setBackColor(Qt::white);
     m_mapWindow->resizeUnits(kDefaultMapWidth, kDefaultMapHeight);
     m_mapWindow->clear();
+    m_mapArea->setWidget(m_mapWindow);
 
     m_insetWindow = new PictureSurface(m_canvas);
     m_insetWindow->setObjectName("Picture2");
@@ -201,11 +232,15 @@ void MainWindow::createWidgets() {
         box->setObjectName(QStringLiteral("Text%1").arg(entry.number));
         box->setAccessibleName(entry.accessibleName);
         box->setReadOnly(true);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // Each box is as high as its text, so the panel follows every change of text.
+        connect(box, &QPlainTextEdit::textChanged, this, [this] { layOutPanel(); });
         m_panelBoxes[entry.number] = box;
     }
 
-    const char* const labelNames[] = {"", "Message Panel Heading", "Inset Caption", "Snap",
-                                      "Threshold Note", "Width Caption"};
+    const char* const labelNames[] = {"",     "Message Panel Heading", "Inset Caption",
+                                      "Snap", "Threshold Note",        "Width Caption"};
     for (int number = 1; number <= 5; ++number) {
         auto* label = new QLabel(m_canvas);
         label->setObjectName(QStringLiteral("Label%1").arg(number));
@@ -318,11 +353,10 @@ void MainWindow::resetThresholdControls() {
     m_checks[2]->setText("Identify Thresholds");
     m_checks[3]->setText("Snap/Merge Identified Junctions");
     m_boxes[8]->setText("1000");
-    for (QWidget* widget :
-         {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_boxes[10]),
-          static_cast<QWidget*>(m_labels[3]), static_cast<QWidget*>(m_checks[2]),
-          static_cast<QWidget*>(m_checks[3]), static_cast<QWidget*>(m_boxes[8]),
-          static_cast<QWidget*>(m_boxes[9])})
+    for (QWidget* widget : {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_boxes[10]),
+                            static_cast<QWidget*>(m_labels[3]), static_cast<QWidget*>(m_checks[2]),
+                            static_cast<QWidget*>(m_checks[3]), static_cast<QWidget*>(m_boxes[8]),
+                            static_cast<QWidget*>(m_boxes[9])})
         widget->hide();
 }
 
@@ -336,9 +370,7 @@ void MainWindow::setScaleControlsVisible(bool visible) {
 }
 
 void MainWindow::layOutAroundMap() {
-    const double mapWidth = m_mapWindow->widthUnits();
-    const double mapHeight = m_mapWindow->heightUnits();
-    m_mapWindow->moveUnits(kMapLeft, kMapTop);
+    Place(*m_mapArea, kMapLeft, kMapTop, kDefaultMapWidth, kDefaultMapHeight);
 
     // Threshold strip above the map.
     Place(*m_boxes[10], 50, 50, 1700, 400);
@@ -371,34 +403,38 @@ void MainWindow::layOutAroundMap() {
     Place(*m_widthScrollBar, kColumnLeft + 500 + kGap, top, kColumnWidth - 500 - kGap, 350);
     top += 350 + kGap;
     Place(*m_commands[17], kColumnLeft, top, kColumnWidth, kButtonHeight);
-    const double columnBottom = top + kButtonHeight;
+    m_columnBottom = TwipsToPixels(top + kButtonHeight + kGap);
 
-    // Message panel and inset to the right of the map.
-    const double panelLeft = kMapLeft + mapWidth + 2 * kGap;
-    double panelTop = kMapTop;
-    const auto stack = [&](QWidget& widget, double height) {
-        Place(widget, panelLeft, panelTop, kPanelWidth, height);
-        panelTop += height;
-    };
-    stack(*m_labels[1], 510);
-    stack(*m_panelBoxes[3], 1000);
-    stack(*m_panelBoxes[4], 600);
-    stack(*m_panelBoxes[5], 1000);
-    stack(*m_panelBoxes[6], 500);
-    stack(*m_panelBoxes[7], 1250);
-    panelTop += kGap;
-    m_insetWindow->moveUnits(panelLeft, panelTop);
-    panelTop += m_insetWindow->heightUnits();
-    stack(*m_labels[2], 450);
-
-    const double belowMap = kMapTop + mapHeight + kGap;
-    Place(*m_progressBar, kMapLeft, belowMap, mapWidth, 255);
+    const double belowMap = kMapTop + kDefaultMapHeight + kGap;
+    Place(*m_progressBar, kMapLeft, belowMap, kDefaultMapWidth, 255);
     Place(*m_checks[1], kMapLeft, belowMap + 255 + kGap, 4000, 300);
+    m_mapColumnBottom = TwipsToPixels(belowMap + 255 + 300 + 3 * kGap);
+    layOutPanel();
+}
 
-    const double right = panelLeft + kPanelWidth + kGap;
-    const double bottom =
-        std::max({belowMap + 255 + 300 + 3 * kGap, panelTop + kGap, columnBottom + kGap});
-    m_canvas->setFixedSize(TwipsToPixels(right), TwipsToPixels(bottom));
+// The message panel and the inset right of the map area, each box as high as its text.
+void MainWindow::layOutPanel() {
+    const QRect first = TwipsRect(kMapLeft + kDefaultMapWidth + 2 * kGap, kMapTop, kPanelWidth, 0);
+    const int left = first.left();
+    const int width = first.width();
+    int top = first.top();
+    const auto stack = [&](QWidget& widget, int height) {
+        widget.setGeometry(left, top, width, height);
+        top += height;
+    };
+    // The captions change without a signal, so they keep room for two lines, the most any has.
+    const int captionHeight = 2 * QFontMetrics(m_labels[1]->font()).lineSpacing() + 2;
+    stack(*m_labels[1], captionHeight);
+    for (int number = 3; number <= 7; ++number)
+        stack(*m_panelBoxes[number], FittedHeight(*m_panelBoxes[number], width));
+    top += TwipsToPixels(kGap);
+    m_insetWindow->move(left, top);
+    top += m_insetWindow->height();
+    stack(*m_labels[2], captionHeight);
+
+    const int right = left + width + TwipsToPixels(kGap);
+    const int bottom = std::max({m_mapColumnBottom, top + TwipsToPixels(kGap), m_columnBottom});
+    m_canvas->setFixedSize(right, bottom);
 }
 
 void MainWindow::measureInsetScales() {
@@ -408,10 +444,18 @@ void MainWindow::measureInsetScales() {
         static_cast<float>(m_insetWindow->heightUnits() / m_mapWindow->heightUnits());
 }
 
-QPushButton& MainWindow::command(int number) const { return *m_commands.at(number); }
-QLineEdit& MainWindow::box(int number) const { return *m_boxes.at(number); }
-QLabel& MainWindow::label(int number) const { return *m_labels.at(number); }
-QCheckBox& MainWindow::check(int number) const { return *m_checks.at(number); }
+QPushButton& MainWindow::command(int number) const {
+    return *m_commands.at(number);
+}
+QLineEdit& MainWindow::box(int number) const {
+    return *m_boxes.at(number);
+}
+QLabel& MainWindow::label(int number) const {
+    return *m_labels.at(number);
+}
+QCheckBox& MainWindow::check(int number) const {
+    return *m_checks.at(number);
+}
 
 QAction& MainWindow::action(const char* objectName) const {
     auto* found = findChild<QAction*>(objectName);
@@ -419,7 +463,9 @@ QAction& MainWindow::action(const char* objectName) const {
     return *found;
 }
 
-bool MainWindow::menuMessagesOff() const { return m_checks[1]->isChecked(); }
+bool MainWindow::menuMessagesOff() const {
+    return m_checks[1]->isChecked();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     m_windows->closeAll();

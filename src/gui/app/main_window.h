@@ -19,6 +19,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QCloseEvent;
+class QScrollArea;
 class QScrollBar;
 
 namespace vantrel {
@@ -52,8 +53,8 @@ public:
     // "Switch off Menu Messages?" is ticked.
     bool menuMessagesOff() const;
 
-    // Places every control around the map window at its current size and measures the inset
-    // scales.
+    // Places every control around the map area, in which the map window scrolls when it is
+    // larger than the area.
     void layOutAroundMap();
     void measureInsetScales();
     // The threshold and snapping controls hidden, with their start texts.
@@ -79,6 +80,7 @@ private:
     void createWidgets();
     void createMenus();
     void setUpAtStart();
+    void layOutPanel();
 
     ProjectState m_state;
     QImage m_storedPlan;
@@ -91,7 +93,11 @@ private:
     std::unique_ptr<MessagePanel> m_panel;
 
     QWidget* m_canvas = nullptr;
+    QScrollArea* m_mapArea = nullptr;
     PictureSurface* m_mapWindow = nullptr;
+    // Pixel bottoms of the button column and of the controls under the map area.
+    int m_columnBottom = 0;
+    int m_mapColumnBottom = 0;
     PictureSurface* m_insetWindow = nullptr;
     QScrollBar* m_widthScrollBar = nullptr;
     QProgressBar* m_progressBar = nullptr;
