@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include <set>
 
@@ -55,6 +56,7 @@ private slots:
     void theHiddenSurfaceButtonDrawsOnTheAxialWindow();
     void theAxialWindowsAboutTextsSpeakOfLines();
     void theJunctionWindowsAboutTextsSpeakOfJunctions();
+    void windowsOpenClearOfTheMenusAndButtonsAndStayWhereMoved();
 };
 
 void ResultsWindowTest::theSurfaceViewIsAFramedGridOfRandomColours() {
@@ -217,6 +219,29 @@ void ResultsWindowTest::theJunctionWindowsAboutTextsSpeakOfJunctions() {
                      "axial map because relations between junctions on the map are lines."));
     QVERIFY(text.box(3).toPlainText().endsWith("which is the quintessential insight."));
     QVERIFY(dialogs.calls().empty());
+}
+
+void ResultsWindowTest::windowsOpenClearOfTheMenusAndButtonsAndStayWhereMoved() {
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    main.resize(1024, 768);
+    main.show();
+    const QPoint clear = main.findChild<QScrollArea*>("mapArea")->mapToGlobal(QPoint(0, 0));
+    ResultsWindow& axial = main.workspace().axialResults;
+    ResultsWindow& junction = main.workspace().junctionResults;
+    axial.show();
+    junction.show();
+    for (const QWidget* window :
+         {static_cast<QWidget*>(&axial), static_cast<QWidget*>(&junction)}) {
+        QVERIFY(window->x() >= clear.x());
+        QVERIFY(window->y() >= clear.y());
+    }
+    QVERIFY(junction.pos() != axial.pos());
+
+    axial.move(clear + QPoint(90, 70));
+    axial.hide();
+    axial.show();
+    QCOMPARE(axial.pos(), clear + QPoint(90, 70));
 }
 
 QTEST_MAIN(ResultsWindowTest)

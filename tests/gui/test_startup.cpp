@@ -2,12 +2,15 @@
 #include "gui/app/help_window.h"
 #include "gui/app/main_window.h"
 #include "gui/app/program_window.h"
+#include "gui/app/splash_window.h"
 #include "gui/app/startup.h"
+#include "gui/app/text_window.h"
 #include "gui/app/workspace.h"
 #include "gui/display/results_window.h"
 #include "support/gui_test_support.h"
 #include "support/scripted_dialogs.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -249,6 +252,16 @@ void StartupTest::everyControlHasAnAccessibleName() {
                 (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
                  qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<PictureSurface*>(widget)))
                 QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
+
+    // Every top-level window is a window to the accessibility layer.
+    SplashWindow splash;
+    const QList<QWidget*> topLevel = {&main, &main.workspace().axialResults,
+                                      &main.workspace().textWindow, &splash};
+    for (QWidget* window : topLevel) {
+        const QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(window);
+        QVERIFY2(announced && announced->role() == QAccessible::Window,
+                 window->metaObject()->className());
+    }
 }
 
 void StartupTest::quitClosesEveryWindow() {

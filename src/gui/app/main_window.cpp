@@ -8,6 +8,8 @@
 #include "gui/host/menus.h"
 #include "gui/host/picture_surface.h"
 #include "gui/host/twips.h"
+#include "gui/host/window_accessibility.h"
+#include "gui/host/window_placement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -128,11 +130,17 @@ int FittedHeight(const QPlainTextEdit& box, int width) {
 } // namespace
 
 MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()) {
+    AnnouncePlainWidgetsAsWindows();
     setObjectName("Form1");
     setWindowTitle("VANTREL Generalized Space Syntax V1.02");
     setAccessibleName(windowTitle());
     createWidgets();
     createMenus();
+    // The other windows first open over the map, leaving the menus and the buttons in view.
+    m_placement =
+        std::make_unique<WindowPlacement>([this] { return m_mapArea->mapToGlobal(QPoint(0, 0)); });
+    for (QWidget* window : m_windows->all())
+        m_placement->manage(*window);
     m_panel = std::make_unique<MessagePanel>(*m_labels[1], *m_panelBoxes[3], *m_panelBoxes[4],
                                              *m_panelBoxes[5], *m_panelBoxes[6], *m_panelBoxes[7]);
     m_workspace.reset(new Workspace{m_state, dialogs, *this, m_windows->axialResults,

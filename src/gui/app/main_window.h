@@ -27,6 +27,7 @@ namespace vantrel {
 class Dialogs;
 class PictureSurface;
 class Windows;
+class WindowPlacement;
 struct Workspace;
 
 class MainWindow : public QMainWindow {
@@ -89,6 +90,7 @@ private:
     QString m_textExportExtension;
     std::mt19937 m_randomNumbers{std::random_device{}()};
     std::unique_ptr<Windows> m_windows;
+    std::unique_ptr<WindowPlacement> m_placement;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessagePanel> m_panel;
 

@@ -7,6 +7,8 @@
 #include "gui/display/numbered_map_window.h"
 #include "gui/display/results_window.h"
 
+#include <array>
+
 namespace vantrel {
 
 class Windows {
@@ -19,10 +21,13 @@ public:
     HelpWindow helpWindow;
     ProgramWindow programWindow;
 
+    std::array<QWidget*, 7> all() {
+        return {&programWindow,       &axialResults, &junctionResults, &numberedAxialMap,
+                &numberedJunctionMap, &helpWindow,   &textWindow};
+    }
+
     void closeAll() {
-        for (QWidget* window : std::initializer_list<QWidget*>{
-                 &programWindow, &axialResults, &junctionResults, &numberedAxialMap,
-                 &numberedJunctionMap, &helpWindow, &textWindow})
+        for (QWidget* window : all())
             window->close();
     }
 };
