@@ -1,3 +1,4 @@
+#include "core/analysis/groups.h"
 #include "core/analysis/integration.h"
 
 #include <gmock/gmock.h>
@@ -7,6 +8,14 @@ namespace vantrel::analysis {
 namespace {
 
 using ::testing::ElementsAre;
+
+TEST(GroupCount, CountsGroupsOfTwoOrMoreFromWhatEachItemReaches) {
+    EXPECT_EQ(GroupCount(std::vector<std::int32_t>{}), 0);
+    EXPECT_EQ(GroupCount(std::vector<std::int32_t>{0, 0}), 0);
+    EXPECT_EQ(GroupCount(std::vector<std::int32_t>{1, 1, 1, 1}), 2);
+    EXPECT_EQ(GroupCount(std::vector<std::int32_t>{2, 0, 2, 1, 2, 1}), 2);
+    EXPECT_EQ(GroupCount(std::vector<std::int32_t>(499, 498)), 1);
+}
 
 TEST(NormaliseValues, SpreadsTheValuesFromLowestToHighest) {
     EXPECT_THAT(NormaliseValues({0.25f, 0.5f, 0.375f}), ElementsAre(0.0f, 1.0f, 0.5f));

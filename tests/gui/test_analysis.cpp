@@ -145,6 +145,7 @@ private slots:
     void theProgressBarShowsAboveThirtyJunctions();
     void aTriangleOfJunctionsGivesThreeFullDiscs();
     void withOneJunctionTheMapItemsShowTheLinesWithoutAWord();
+    void aMapInSeparateGroupsSaysSoOnceAfterTheAnalysis();
     void aJunctionReachingNoOtherGetsTheSmallestDisc();
     void oneJunctionAsksForMoreLinesAndComputesNothing();
     void noJunctionsOpenAWindowWithTheLinesOnly();
@@ -451,6 +452,27 @@ void AnalysisTest::withOneJunctionTheMapItemsShowTheLinesWithoutAWord() {
     const QImage image = junctions.surface().image();
     QCOMPARE(image.pixelColor(TwipsToPixels(2250), TwipsToPixels(1500)), QColor(Qt::white));
     QCOMPARE(image.pixelColor(TwipsToPixels(2250), TwipsToPixels(2250)), QColor(Qt::black));
+}
+
+void AnalysisTest::aMapInSeparateGroupsSaysSoOnceAfterTheAnalysis() {
+    ScriptedDialogs dialogs;
+    MainWindow main(dialogs);
+    ProjectState& state = main.state();
+    AddTriangle(state);
+    AddLonePair(state);
+    AddLines(state, {{1500, 6000, 3000, 6000}, {2250, 5250, 2250, 6750}});
+    ComputeIntersections(main.workspace());
+    dialogs.clear();
+    AnalyseAxialLines(main.workspace());
+    VerifyWarnings(dialogs, {"The Axial Lines Fall into 3 Separate Groups - Integration Values "
+                             "are Normalised over All of Them Together, not Group by Group"});
+    // The numbers stay as they were: every line of each pair takes the highest value.
+    QCOMPARE(state.LineIntegration[3], 1.0f);
+
+    dialogs.clear();
+    AnalyseJunctions(main.workspace());
+    // Each pair's junction is alone: the triangle's junctions are the only group.
+    QVERIFY(dialogs.calls().empty());
 }
 
 void AnalysisTest::aTriangleOfJunctionsGivesThreeFullDiscs() {

@@ -2,6 +2,7 @@
 
 #include "core/analysis/adjacency.h"
 #include "core/analysis/depths.h"
+#include "core/analysis/groups.h"
 #include "core/analysis/integration.h"
 #include "core/analysis/map_graph.h"
 #include "core/app/project_state.h"
@@ -88,6 +89,21 @@ double discRadiusOf(float integration) {
     return static_cast<double>(RoundHalfEven(std::sqrt(integration * 50000.0f + 10000.0f)));
 }
 
+// Normalising over separate groups lets one small group take the top values and turn the rest of
+// the map blue; the user is told once why the map looks flat.
+void warnOfSeparateGroups(Workspace& workspace, std::span<const std::int32_t> reached,
+                          const char* items) {
+    const int groups = analysis::GroupCount(reached);
+    if (groups < 2)
+        return;
+    Warn(workspace.dialogs,
+         QStringLiteral("The %1 Fall into %2 Separate Groups - Integration Values are Normalised "
+                        "over All of Them Together, not Group by Group")
+             .arg(items)
+             .arg(groups),
+         kWarningTitle);
+}
+
 void finishAnalysis(Workspace& workspace, int largestDepth) {
     workspace.main.mapWindow().setDrawWidth(1);
     workspace.state.RadiusN = largestDepth;
@@ -126,6 +142,7 @@ void analyseLines(Workspace& workspace) {
     state.LineRadius3Depth = std::move(depths.radius3Depth);
     state.ScratchIntegration = integration.values;
     state.LineIntegration = std::move(integration.values);
+    const std::vector<std::int32_t> reached = std::move(depths.reached);
     // One message for every line that reaches no other; the run goes on.
     for ([[maybe_unused]] int number : integration.disconnectedNumbers)
         Warn(workspace.dialogs,
@@ -140,6 +157,7 @@ void analyseLines(Workspace& workspace) {
         surface.line(line.x1, line.y1, line.x2, line.y2, kRed);
     }
     finishAnalysis(workspace, depths.largestDepth);
+    warnOfSeparateGroups(workspace, reached, "Axial Lines");
 }
 
 void analyseJunctions(Workspace& workspace) {
@@ -172,6 +190,7 @@ void analyseJunctions(Workspace& workspace) {
     state.JunctionRadius3Depth = std::move(depths.radius3Depth);
     state.ScratchIntegration = integration.values;
     state.JunctionIntegration = std::move(integration.values);
+    const std::vector<std::int32_t> reached = std::move(depths.reached);
 
     PictureSurface& surface = openResultsWindow(workspace, workspace.junctionResults);
     surface.setDrawWidth(1);
@@ -185,6 +204,7 @@ void analyseJunctions(Workspace& workspace) {
                        kRed);
     }
     finishAnalysis(workspace, depths.largestDepth);
+    warnOfSeparateGroups(workspace, reached, "Junctions");
 }
 
 // A fault ends an analysis quietly; its bar must not stay up.
