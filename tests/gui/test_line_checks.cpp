@@ -4,6 +4,7 @@
 #include "gui/app/workspace.h"
 #include "gui/geometry/intersections_operation.h"
 #include "gui/geometry/line_checks_operation.h"
+#include "gui/host/twips.h"
 #include "support/gui_test_support.h"
 #include "support/scripted_dialogs.h"
 
@@ -16,6 +17,7 @@ using namespace vantrel::testing;
 
 namespace {
 
+const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 const QColor kWhite(255, 255, 255);
@@ -29,6 +31,7 @@ public:
         QImage map, inset;
         QString caption;
         QColor captionColour;
+        std::optional<QRect> keepClear;
     };
 
     ScriptedDialogs script;
@@ -43,12 +46,12 @@ public:
     }
 
     MessageAnswer message(const QString& text, const QString& title, MessageButtons buttons,
-                          MessageIcon icon) override {
+                          MessageIcon icon, std::optional<QRect> keepClear) override {
         if (main)
             shots.push_back({title, main->mapWindow().image(), main->insetWindow().image(),
                              main->label(2).text(),
-                             main->label(2).palette().color(QPalette::WindowText)});
-        return script.message(text, title, buttons, icon);
+                             main->label(2).palette().color(QPalette::WindowText), keepClear});
+        return script.message(text, title, buttons, icon, keepClear);
     }
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  std::optional<QPoint> position) override {
@@ -196,6 +199,16 @@ void LineChecksTest::linesRejectedInTheLastCheckAreShownRed() {
     QCOMPARE(main.state().LineCount(), 5);
     QVERIFY(Near(main.mapWindow().image(), {90, 120}, kBlack));
     QVERIFY(!Near(main.mapWindow().image(), {90, 120}, kRed));
+
+    // The line asked about stands out in yellow, and the box is told to keep clear of it; no
+    // mark stays after the answer.
+    const WatchingDialogs::Shot& asked = dialogs.shotAt("Checking Each Axial Line");
+    const AxialLine& first = main.state().AxialLines[0];
+    const QPoint middle(TwipsToPixels((first.x1 + first.x2) / 2),
+                        TwipsToPixels((first.y1 + first.y2) / 2));
+    QVERIFY(Near(asked.map, middle, kYellow));
+    QVERIFY(!Near(shot.map, middle, kYellow));
+    QVERIFY(asked.keepClear && asked.keepClear->contains(main.mapWindow().mapToGlobal(middle)));
 }
 
 void LineChecksTest::everyLineAcceptedStillAsksTheDeletionQuestion() {

@@ -8,6 +8,7 @@
 #include "gui/geometry/map_refresh.h"
 #include "gui/host/dialogs.h"
 #include "gui/host/picture_surface.h"
+#include "gui/host/twips.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,10 +21,38 @@ namespace {
 const QString kTitle =
     QStringLiteral("You Are Checking All Axial Lines for Correct Position and If Not, Redrawing.");
 const QColor kRed(255, 0, 0);
+const QColor kMarkColour(255, 255, 0);
+constexpr int kMarkWidth = 7;
 
-bool AskYesNo(Workspace& workspace, const QString& text, const QString& title) {
-    return workspace.dialogs.message(text, title, MessageButtons::YesNo, MessageIcon::Question) ==
-           MessageAnswer::Yes;
+bool AskYesNo(Workspace& workspace, const QString& text, const QString& title,
+              std::optional<QRect> keepClear = std::nullopt) {
+    return workspace.dialogs.message(text, title, MessageButtons::YesNo, MessageIcon::Question,
+                                     keepClear) == MessageAnswer::Yes;
+}
+
+// Where a line and its mark lie on the screen.
+QRect ScreenRectOf(const PictureSurface& map, const AxialLine& line) {
+    const QPoint first(TwipsToPixels(line.x1), TwipsToPixels(line.y1));
+    const QPoint second(TwipsToPixels(line.x2), TwipsToPixels(line.y2));
+    const QRect onMap = QRect(first, second)
+                            .normalized()
+                            .adjusted(-kMarkWidth, -kMarkWidth, kMarkWidth, kMarkWidth);
+    return QRect(map.mapToGlobal(onMap.topLeft()), onMap.size());
+}
+
+// The line in question stands out in thick yellow while the user answers; the map is then as it
+// was.
+bool AskAboutLine(Workspace& workspace, const AxialLine& line) {
+    PictureSurface& map = workspace.main.mapWindow();
+    const QImage unmarked = map.image();
+    const int width = map.drawWidth();
+    map.setDrawWidth(kMarkWidth);
+    map.line(line.x1, line.y1, line.x2, line.y2, kMarkColour);
+    map.setDrawWidth(width);
+    const bool correct = AskYesNo(workspace, "Is the Position of the Axial Line Correct?",
+                                  "Checking Each Axial Line", ScreenRectOf(map, line));
+    map.setImage(unmarked);
+    return correct;
 }
 
 // Whatever the checks deleted, the map and the counters show the lines as they now are.
@@ -144,8 +173,7 @@ void CheckEachLine(Workspace& workspace) {
     for (int index = 0; index < state.LineCount(); ++index) {
         const AxialLine& line = state.AxialLines[index];
         DrawAxialLine(workspace, line, Qt::black, Qt::white);
-        if (!AskYesNo(workspace, "Is the Position of the Axial Line Correct?",
-                      "Checking Each Axial Line")) {
+        if (!AskAboutLine(workspace, line)) {
             keep[index] = false;
             DrawAxialLine(workspace, line, kRed, kRed);
         }

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -25,8 +26,10 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual MessageAnswer message(const QString& text, const QString& title,
-                                  MessageButtons buttons, MessageIcon icon) = 0;
+    // `keepClear`, in screen pixels, is what the box must not cover: the marks it asks about.
+    virtual MessageAnswer message(const QString& text, const QString& title, MessageButtons buttons,
+                                  MessageIcon icon,
+                                  std::optional<QRect> keepClear = std::nullopt) = 0;
     // The text typed, or nothing when the box was cancelled. `position` is in twips.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          std::optional<QPoint> position = std::nullopt) = 0;

@@ -5,10 +5,12 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace vantrel {
 
@@ -24,31 +26,82 @@ QString QtFilter(const QString& classicFilter) {
     return filters.isEmpty() ? classicFilter : filters.join(";;");
 }
 
-MessageAnswer QtDialogs::message(const QString& text, const QString& title,
-                                 MessageButtons buttons, MessageIcon icon) {
+namespace {
+
+// Beside the rectangle, right, left, below or above it, the first place where the whole box is on
+// the screen; where none is, the box stays where Qt puts it.
+void PlaceClearOf(QWidget& box, const QRect& keepClear) {
+    constexpr int kDistance = 24;
+    box.adjustSize();
+    const QSize size = box.size();
+    const QScreen* screen = QGuiApplication::screenAt(keepClear.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const int middleX = keepClear.center().x() - size.width() / 2;
+    const int middleY = keepClear.center().y() - size.height() / 2;
+    for (const QPoint corner : {QPoint(keepClear.right() + kDistance, middleY),
+                                QPoint(keepClear.left() - kDistance - size.width(), middleY),
+                                QPoint(middleX, keepClear.bottom() + kDistance),
+                                QPoint(middleX, keepClear.top() - kDistance - size.height())}) {
+        if (area.contains(QRect(corner, size))) {
+            box.move(corner);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+MessageAnswer QtDialogs::message(const QString& text, const QString& title, MessageButtons buttons,
+                                 MessageIcon icon, std::optional<QRect> keepClear) {
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     switch (buttons) {
-    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (keepClear)
+        PlaceClearOf(box, *keepClear);
     switch (box.exec()) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    default: return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    default:
+        return MessageAnswer::Cancel;
     }
 }
 

@@ -14,7 +14,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     MessageAnswer message(const QString& text, const QString& title, MessageButtons buttons,
-                          MessageIcon icon) override;
+                          MessageIcon icon, std::optional<QRect> keepClear) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  std::optional<QPoint> position) override;
     std::optional<QString> openFile(const FileRequest& request) override;

@@ -18,6 +18,7 @@ struct DialogCall {
     MessageIcon icon = MessageIcon::None;
     FileRequest file;
     std::optional<QPoint> position;
+    std::optional<QRect> keepClear;
 };
 
 // What a scripted dialog answers; an empty text or colour means Cancel.
@@ -40,7 +41,7 @@ public:
     void answerPrinter(std::optional<QString> pdfPath);
 
     MessageAnswer message(const QString& text, const QString& title, MessageButtons buttons,
-                          MessageIcon icon) override;
+                          MessageIcon icon, std::optional<QRect> keepClear = std::nullopt) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  std::optional<QPoint> position) override;
     std::optional<QString> openFile(const FileRequest& request) override;
