@@ -374,6 +374,8 @@ void DrawingTest::theMapScrollsWithinItsAreaAndThePanelStays() {
     QCOMPARE(session.main.panel().box(3).geometry(), panelBefore);
     QVERIFY(session.map().width() > before.width());
     QVERIFY(area.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(area.horizontalScrollBar()->value(), 0);
+    QCOMPARE(area.verticalScrollBar()->value(), 0);
     QVERIFY(session.main.insetWindow().geometry().left() > before.right());
 }
 

@@ -379,6 +379,9 @@ void MainWindow::setScaleControlsVisible(bool visible) {
 
 void MainWindow::layOutAroundMap() {
     Place(*m_mapArea, kMapLeft, kMapTop, kDefaultMapWidth, kDefaultMapHeight);
+    // A map of a new size is shown from its top-left corner, where the plan starts.
+    m_mapArea->horizontalScrollBar()->setValue(0);
+    m_mapArea->verticalScrollBar()->setValue(0);
 
     // Threshold strip above the map.
     Place(*m_boxes[10], 50, 50, 1700, 400);
