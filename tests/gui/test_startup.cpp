@@ -105,8 +105,8 @@ void StartupTest::buttonsHaveTheirCaptionsTooltipsAndVisibility() {
         if (button.toolTip)
             QCOMPARE(command.toolTip(), QString(button.toolTip));
     }
-    for (int number :
-         {7, 9, 10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 23, 24, 26, 27, 28, 29, 31, 32, 33, 34})
+    for (int number : {7, 9, 10, 11, 12, 13, 14, 18, 19, 20, 21, 22, 23, 24, 26, 27, 28, 29, 31,
+                       32, 33, 34})
         QVERIFY2(main.command(number).isHidden(), qPrintable(main.command(number).objectName()));
     QVERIFY(main.box(9).isHidden());
     QVERIFY(main.box(8).isHidden());
@@ -123,8 +123,7 @@ void StartupTest::buttonsHaveTheirCaptionsTooltipsAndVisibility() {
     QCOMPARE(main.box(11).toolTip(), QString("Line Drawing Width"));
     QVERIFY(main.progressBar().isHidden());
 
-    for (ResultsWindow* window :
-         {&main.workspace().axialResults, &main.workspace().junctionResults})
+    for (ResultsWindow* window : {&main.workspace().axialResults, &main.workspace().junctionResults})
         for (int number = 1; number <= 6; ++number)
             QVERIFY(window->command(number).isHidden());
 
@@ -166,20 +165,13 @@ void StartupTest::theMenusHoldEveryItem() {
         const char* name;
         const char* text;
     } items[] = {
-        {"mnuOpen", "&Open"},
-        {"mnuMap", "&MapWindow"},
-        {"mnuAxial", "&AxialLines"},
-        {"mnuJunctions", "&Junction-Nodes"},
-        {"mnuData", "&Data-Matrix"},
-        {"mnuMapWindow", "&MapWindow"},
-        {"mnuQuit", "&Quit"},
-        {"mnuCopy", "&Copy"},
-        {"mnuPaste", "&Paste"},
-        {"mnuClear", "&Clear"},
-        {"mnuAxials", "&Numbered_Axial_Map"},
-        {"mnuJunctionMap", "&Numbered_Junction_Map"},
-        {"mnuAxialMap", "&Axial_Map"},
-        {"mnuComing", "&Coming ..."},
+        {"mnuOpen", "&Open"},         {"mnuMap", "&MapWindow"},
+        {"mnuAxial", "&AxialLines"},  {"mnuJunctions", "&Junction-Nodes"},
+        {"mnuData", "&Data-Matrix"},  {"mnuMapWindow", "&MapWindow"},
+        {"mnuQuit", "&Quit"},         {"mnuCopy", "&Copy"},
+        {"mnuPaste", "&Paste"},       {"mnuClear", "&Clear"},
+        {"mnuAxials", "&Numbered_Axial_Map"}, {"mnuJunctionMap", "&Numbered_Junction_Map"},
+        {"mnuAxialMap", "&Axial_Map"}, {"mnuComing", "&Coming ..."},
         {"mnuProgram", "&This Program"},
     };
     for (const auto& item : items)
@@ -244,13 +236,14 @@ void StartupTest::everyControlHasAnAccessibleName() {
     QCOMPARE(main.box(1).accessibleName(), QString("Number of Axial Lines"));
     QCOMPARE(main.box(2).accessibleName(), QString("Number of Street Intersections"));
     QCOMPARE(main.workspace().axialResults.surface().accessibleName(), QString("Results Map"));
-    const QList<QWidget*> windows = {&main, &main.workspace().axialResults,
+    const QList<QWidget*> windows = {&main,
+                                     &main.workspace().axialResults,
                                      &main.workspace().junctionResults};
     for (QWidget* window : windows)
         for (QWidget* widget : window->findChildren<QWidget*>())
             if (!widget->objectName().startsWith("qt_") &&
                 (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
-                 qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<PictureSurface*>(widget)))
+                qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<PictureSurface*>(widget)))
                 QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
 
     // Every top-level window is a window to the accessibility layer.

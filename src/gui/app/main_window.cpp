@@ -92,16 +92,12 @@ struct BoxEntry {
 };
 
 constexpr BoxEntry kLineBoxes[] = {
-    {1, "Number of Axial Lines"},
-    {2, "Number of Street Intersections"},
-    {8, "Threshold"},
-    {9, "Menu Message Switch"},
-    {10, "Threshold Label"},
-    {11, "Line Drawing Width"},
+    {1, "Number of Axial Lines"}, {2, "Number of Street Intersections"}, {8, "Threshold"},
+    {9, "Menu Message Switch"},   {10, "Threshold Label"},              {11, "Line Drawing Width"},
 };
 
 constexpr BoxEntry kPanelBoxes[] = {
-    {3, "Operation Title"}, {4, "Advice"},        {5, "Explanation 1"},
+    {3, "Operation Title"}, {4, "Advice"}, {5, "Explanation 1"},
     {6, "Explanation 2"},   {7, "Explanation 3"},
 };
 
@@ -142,7 +138,8 @@ MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()
     for (QWidget* window : m_windows->all())
         m_placement->manage(*window);
     m_panel = std::make_unique<MessagePanel>(*m_labels[1], *m_panelBoxes[3], *m_panelBoxes[4],
-                                             *m_panelBoxes[5], *m_panelBoxes[6], *m_panelBoxes[7]);
+                                             *m_panelBoxes[5], *m_panelBoxes[6],
+                                             *m_panelBoxes[7]);
     m_workspace.reset(new Workspace{m_state, dialogs, *this, m_windows->axialResults,
                                     m_windows->junctionResults, m_windows->numberedAxialMap,
                                     m_windows->numberedJunctionMap, m_windows->textWindow,
@@ -247,8 +244,8 @@ void MainWindow::createWidgets() {
         m_panelBoxes[entry.number] = box;
     }
 
-    const char* const labelNames[] = {"",     "Message Panel Heading", "Inset Caption",
-                                      "Snap", "Threshold Note",        "Width Caption"};
+    const char* const labelNames[] = {"", "Message Panel Heading", "Inset Caption", "Snap",
+                                      "Threshold Note", "Width Caption"};
     for (int number = 1; number <= 5; ++number) {
         auto* label = new QLabel(m_canvas);
         label->setObjectName(QStringLiteral("Label%1").arg(number));
@@ -361,10 +358,11 @@ void MainWindow::resetThresholdControls() {
     m_checks[2]->setText("Identify Thresholds");
     m_checks[3]->setText("Snap/Merge Identified Junctions");
     m_boxes[8]->setText("1000");
-    for (QWidget* widget : {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_boxes[10]),
-                            static_cast<QWidget*>(m_labels[3]), static_cast<QWidget*>(m_checks[2]),
-                            static_cast<QWidget*>(m_checks[3]), static_cast<QWidget*>(m_boxes[8]),
-                            static_cast<QWidget*>(m_boxes[9])})
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_labels[4]), static_cast<QWidget*>(m_boxes[10]),
+          static_cast<QWidget*>(m_labels[3]), static_cast<QWidget*>(m_checks[2]),
+          static_cast<QWidget*>(m_checks[3]), static_cast<QWidget*>(m_boxes[8]),
+          static_cast<QWidget*>(m_boxes[9])})
         widget->hide();
 }
 
@@ -455,18 +453,10 @@ void MainWindow::measureInsetScales() {
         static_cast<float>(m_insetWindow->heightUnits() / m_mapWindow->heightUnits());
 }
 
-QPushButton& MainWindow::command(int number) const {
-    return *m_commands.at(number);
-}
-QLineEdit& MainWindow::box(int number) const {
-    return *m_boxes.at(number);
-}
-QLabel& MainWindow::label(int number) const {
-    return *m_labels.at(number);
-}
-QCheckBox& MainWindow::check(int number) const {
-    return *m_checks.at(number);
-}
+QPushButton& MainWindow::command(int number) const { return *m_commands.at(number); }
+QLineEdit& MainWindow::box(int number) const { return *m_boxes.at(number); }
+QLabel& MainWindow::label(int number) const { return *m_labels.at(number); }
+QCheckBox& MainWindow::check(int number) const { return *m_checks.at(number); }
 
 QAction& MainWindow::action(const char* objectName) const {
     auto* found = findChild<QAction*>(objectName);
@@ -474,9 +464,7 @@ QAction& MainWindow::action(const char* objectName) const {
     return *found;
 }
 
-bool MainWindow::menuMessagesOff() const {
-    return m_checks[1]->isChecked();
-}
+bool MainWindow::menuMessagesOff() const { return m_checks[1]->isChecked(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     m_windows->closeAll();

@@ -8,9 +8,7 @@
 namespace vantrel {
 
 namespace {
-QPointF ToPixels(double x, double y) {
-    return {x / kTwipsPerPixel, y / kTwipsPerPixel};
-}
+QPointF ToPixels(double x, double y) { return {x / kTwipsPerPixel, y / kTwipsPerPixel}; }
 } // namespace
 
 PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
@@ -19,12 +17,8 @@ PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
     resizeImage(1, 1);
 }
 
-double PictureSurface::widthUnits() const {
-    return PixelsToTwips(m_image.width());
-}
-double PictureSurface::heightUnits() const {
-    return PixelsToTwips(m_image.height());
-}
+double PictureSurface::widthUnits() const { return PixelsToTwips(m_image.width()); }
+double PictureSurface::heightUnits() const { return PixelsToTwips(m_image.height()); }
 
 void PictureSurface::resizeUnits(double width, double height) {
     resizeImage(TwipsToPixels(width), TwipsToPixels(height));
@@ -50,9 +44,7 @@ void PictureSurface::resizeImage(int widthPixels, int heightPixels) {
     update();
 }
 
-void PictureSurface::setBackColor(const QColor& colour) {
-    m_backColor = colour;
-}
+void PictureSurface::setBackColor(const QColor& colour) { m_backColor = colour; }
 
 void PictureSurface::setCurrentPosition(double x, double y) {
     m_currentX = x;
@@ -104,7 +96,8 @@ void PictureSurface::box(double x1, double y1, double x2, double y2, const QColo
     m_currentY = y2;
 }
 
-void PictureSurface::circle(double centreX, double centreY, double radius, const QColor& outline) {
+void PictureSurface::circle(double centreX, double centreY, double radius,
+                            const QColor& outline) {
     drawWithPen(outline, [&](QPainter& painter) {
         const double r = radius / kTwipsPerPixel;
         painter.drawEllipse(ToPixels(centreX, centreY), r, r);

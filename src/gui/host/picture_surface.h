@@ -4,9 +4,9 @@
 #include "core/app/project_state.h"
 
 #include <QColor>
+#include <functional>
 #include <QImage>
 #include <QWidget>
-#include <functional>
 
 namespace vantrel {
 

@@ -61,32 +61,16 @@ MessageAnswer QtDialogs::message(const QString& text, const QString& title, Mess
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
-    case MessageIcon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case MessageIcon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MessageIcon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    case MessageIcon::Warning:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MessageIcon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
     }
     switch (buttons) {
-    case MessageButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case MessageButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case MessageButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
@@ -94,14 +78,10 @@ MessageAnswer QtDialogs::message(const QString& text, const QString& title, Mess
     if (keepClear)
         PlaceClearOf(box, *keepClear);
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return MessageAnswer::Yes;
-    case QMessageBox::No:
-        return MessageAnswer::No;
-    case QMessageBox::Ok:
-        return MessageAnswer::Ok;
-    default:
-        return MessageAnswer::Cancel;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: return MessageAnswer::Cancel;
     }
 }
 

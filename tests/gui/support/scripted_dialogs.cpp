@@ -10,11 +10,10 @@ void ScriptedDialogs::answerMessage(MessageAnswer answer) {
 void ScriptedDialogs::answerInput(std::optional<QString> text) {
     m_answers.push_back({ScriptedAnswer::Kind::Text, {}, !text, text.value_or(QString()), {}});
 }
-void ScriptedDialogs::answerFile(std::optional<QString> path) {
-    answerInput(std::move(path));
-}
+void ScriptedDialogs::answerFile(std::optional<QString> path) { answerInput(std::move(path)); }
 void ScriptedDialogs::answerColour(std::optional<QColor> colour) {
-    m_answers.push_back({ScriptedAnswer::Kind::Colour, {}, !colour, {}, colour.value_or(QColor())});
+    m_answers.push_back(
+        {ScriptedAnswer::Kind::Colour, {}, !colour, {}, colour.value_or(QColor())});
 }
 void ScriptedDialogs::answerPrinter(std::optional<QString> pdfPath) {
     m_answers.push_back(
@@ -48,14 +47,8 @@ MessageAnswer ScriptedDialogs::message(const QString& text, const QString& title
 
 std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QString& title,
                                               std::optional<QPoint> position) {
-    const auto answer = next({DialogCall::Kind::Input,
-                              prompt,
-                              title,
-                              MessageButtons::OkCancel,
-                              MessageIcon::None,
-                              {},
-                              position,
-                              {}},
+    const auto answer = next({DialogCall::Kind::Input, prompt, title, MessageButtons::OkCancel,
+                              MessageIcon::None, {}, position},
                              ScriptedAnswer::Kind::Text);
     if (!answer || answer->cancelled)
         return std::nullopt;
@@ -63,14 +56,8 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const FileRequest& request) {
-    const auto answer = next({DialogCall::Kind::OpenFile,
-                              {},
-                              {},
-                              MessageButtons::Ok,
-                              MessageIcon::None,
-                              request,
-                              {},
-                              {}},
+    const auto answer = next({DialogCall::Kind::OpenFile, {}, {}, MessageButtons::Ok,
+                              MessageIcon::None, request, {}},
                              ScriptedAnswer::Kind::Text);
     if (!answer || answer->cancelled)
         return std::nullopt;
@@ -78,14 +65,8 @@ std::optional<QString> ScriptedDialogs::openFile(const FileRequest& request) {
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const FileRequest& request) {
-    const auto answer = next({DialogCall::Kind::SaveFile,
-                              {},
-                              {},
-                              MessageButtons::Ok,
-                              MessageIcon::None,
-                              request,
-                              {},
-                              {}},
+    const auto answer = next({DialogCall::Kind::SaveFile, {}, {}, MessageButtons::Ok,
+                              MessageIcon::None, request, {}},
                              ScriptedAnswer::Kind::Text);
     if (!answer || answer->cancelled)
         return std::nullopt;
@@ -93,18 +74,18 @@ std::optional<QString> ScriptedDialogs::saveFile(const FileRequest& request) {
 }
 
 std::optional<QColor> ScriptedDialogs::colour(const QColor&) {
-    const auto answer =
-        next({DialogCall::Kind::Colour, {}, {}, MessageButtons::Ok, MessageIcon::None, {}, {}, {}},
-             ScriptedAnswer::Kind::Colour);
+    const auto answer = next(
+        {DialogCall::Kind::Colour, {}, {}, MessageButtons::Ok, MessageIcon::None, {}, {}},
+        ScriptedAnswer::Kind::Colour);
     if (!answer || answer->cancelled)
         return std::nullopt;
     return answer->colour;
 }
 
 bool ScriptedDialogs::printer(QPrinter& printer) {
-    const auto answer =
-        next({DialogCall::Kind::Printer, {}, {}, MessageButtons::Ok, MessageIcon::None, {}, {}, {}},
-             ScriptedAnswer::Kind::Printer);
+    const auto answer = next(
+        {DialogCall::Kind::Printer, {}, {}, MessageButtons::Ok, MessageIcon::None, {}, {}},
+        ScriptedAnswer::Kind::Printer);
     if (!answer || answer->cancelled)
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -18,7 +18,7 @@ struct DialogCall {
     MessageIcon icon = MessageIcon::None;
     FileRequest file;
     std::optional<QPoint> position;
-    std::optional<QRect> keepClear;
+    std::optional<QRect> keepClear = std::nullopt;
 };
 
 // What a scripted dialog answers; an empty text or colour means Cancel.
