@@ -23,23 +23,19 @@ namespace {
 
 using analysis::ItemMeasures;
 
-std::string Quoted(const std::filesystem::path& path) {
-    return QuotedName(path.string());
-}
-
 std::optional<std::string> ReadLines(const std::filesystem::path& file,
                                      std::vector<AxialLine>& lines) {
     std::error_code ignored;
     if (std::filesystem::is_directory(file, ignored))
-        return "Could not read " + Quoted(file) + ": it is a folder";
+        return "Could not read " + QuotedName(file) + ": it is a folder";
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return "Could not read " + Quoted(file) + ": " + std::strerror(errno);
+        return "Could not read " + QuotedName(file) + ": " + std::strerror(errno);
     io::LineReadResult read = io::ReadAxialLines(in);
     if (in.bad())
-        return "Could not read " + Quoted(file) + ": the file could not be read to its end";
+        return "Could not read " + QuotedName(file) + ": the file could not be read to its end";
     if (read.error) {
-        return Quoted(file) + ", line " + std::to_string(read.error->lineNumber) + ": " +
+        return QuotedName(file) + ", line " + std::to_string(read.error->lineNumber) + ": " +
                read.error->reason;
     }
     lines = std::move(read.lines);

@@ -21,12 +21,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kStagingSuffix = ".partial";
 constexpr std::string_view kAsideSuffix = ".old";
 
-std::string Quoted(const std::filesystem::path& path) {
-    return QuotedName(path.string());
-}
-
 std::string CannotWrite(const fs::path& folder, const std::string& reason) {
-    return "Could not write into " + Quoted(folder) + ": " + reason;
+    return "Could not write into " + QuotedName(folder) + ": " + reason;
 }
 
 // Names beside the target carry the target's name and the process that made them, so that a
@@ -99,7 +95,7 @@ std::optional<std::string> OutputFolder::prepare() {
         return fault;
     fs::create_directories(m_target.parent_path(), error);
     if (error)
-        return "Could not create the folder " + Quoted(m_target.parent_path()) + ": " +
+        return "Could not create the folder " + QuotedName(m_target.parent_path()) + ": " +
                error.message();
     removeLeftovers();
 
@@ -126,7 +122,7 @@ std::optional<std::string> OutputFolder::checkTarget() const {
         const std::string name = entry.path().filename().string();
         if (std::find(m_ownNames.begin(), m_ownNames.end(), name) == m_ownNames.end())
             return CannotWrite(m_target, "it holds files vantrel-cli did not write, such as " +
-                                             Quoted(name) +
+                                             QuotedName(std::string_view(name)) +
                                              "; choose another folder, or give --overwrite to "
                                              "replace the folder and everything in it");
     }
@@ -156,17 +152,17 @@ std::optional<std::string> OutputFolder::write(std::string_view name,
     errno = 0;
     std::ofstream file(m_staging / name, std::ios::binary | std::ios::trunc);
     if (!file)
-        return "Could not write " + Quoted(shown) + ": " + SystemReason();
+        return "Could not write " + QuotedName(shown) + ": " + SystemReason();
     try {
         errno = 0;
         writer(file);
     } catch (const std::exception& exception) {
-        return "Could not write " + Quoted(shown) + ": " + exception.what();
+        return "Could not write " + QuotedName(shown) + ": " + exception.what();
     }
     if (file)
         file.close();
     if (file.fail())
-        return "Could not write " + Quoted(shown) + ": " + SystemReason();
+        return "Could not write " + QuotedName(shown) + ": " + SystemReason();
     return std::nullopt;
 }
 

@@ -42,4 +42,8 @@ std::string QuotedName(std::string_view text) {
     return quoted;
 }
 
+std::string QuotedName(const std::filesystem::path& path) {
+    return QuotedName(std::string_view(path.native()));
+}
+
 } // namespace vantrel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,5 +18,6 @@ std::string QuotedValue(std::string_view text);
 
 // A file or folder name, whole.
 std::string QuotedName(std::string_view text);
+std::string QuotedName(const std::filesystem::path& path);
 
 } // namespace vantrel
