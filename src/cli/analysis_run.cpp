@@ -10,10 +10,7 @@
 #include "core/host/quoted_text.h"
 #include "core/io/axial_line_reader.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -22,25 +19,6 @@ namespace vantrel::cli {
 namespace {
 
 using analysis::ItemMeasures;
-
-std::optional<std::string> ReadLines(const std::filesystem::path& file,
-                                     std::vector<AxialLine>& lines) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(file, ignored))
-        return "Could not read " + QuotedName(file) + ": it is a folder";
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return "Could not read " + QuotedName(file) + ": " + std::strerror(errno);
-    io::LineReadResult read = io::ReadAxialLines(in);
-    if (in.bad())
-        return "Could not read " + QuotedName(file) + ": the file could not be read to its end";
-    if (read.error) {
-        return QuotedName(file) + ", line " + std::to_string(read.error->lineNumber) + ": " +
-               read.error->reason;
-    }
-    lines = std::move(read.lines);
-    return std::nullopt;
-}
 
 ItemMeasures MeasureLines(StageLog& log, const analysis::MapGraph& graph,
                           std::span<const AxialLine> lines, const AnalyseOptions& options) {
@@ -119,7 +97,7 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
                                        Interruption* interruption) {
     std::vector<AxialLine> lines;
     log.begin("Reading lines");
-    if (auto fault = ReadLines(options.linesFile, lines))
+    if (auto fault = io::ReadAxialLinesFile(options.linesFile, lines))
         return fault;
     OutputFolder folder(options.outputFolder, kOutputFiles, options.overwrite);
     if (auto fault = folder.prepare())

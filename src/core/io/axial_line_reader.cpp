@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -213,6 +216,25 @@ LineReadResult ReadAxialLines(std::istream& in) {
     } catch (const ReadFault& fault) {
         return {{}, LineReadError{fault.lineNumber, fault.reason}};
     }
+}
+
+std::optional<std::string> ReadAxialLinesFile(const std::filesystem::path& file,
+                                              std::vector<AxialLine>& lines) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(file, ignored))
+        return "Could not read " + QuotedName(file) + ": it is a folder";
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return "Could not read " + QuotedName(file) + ": " + std::strerror(errno);
+    LineReadResult read = ReadAxialLines(in);
+    if (in.bad())
+        return "Could not read " + QuotedName(file) + ": the file could not be read to its end";
+    if (read.error) {
+        return QuotedName(file) + ", line " + std::to_string(read.error->lineNumber) + ": " +
+               read.error->reason;
+    }
+    lines = std::move(read.lines);
+    return std::nullopt;
 }
 
 } // namespace vantrel::io

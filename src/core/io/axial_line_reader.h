@@ -4,6 +4,7 @@
 
 #include "core/app/project_state.h"
 
+#include <filesystem>
 #include <istream>
 #include <optional>
 #include <string>
@@ -34,5 +35,10 @@ struct LineReadResult {
 // one of the four columns, a row without a value for one, a value that is not a number or not
 // finite, and a header with no rows after it are each an error naming the line.
 LineReadResult ReadAxialLines(std::istream& in);
+
+// Reads a lines file into `lines`. On failure `lines` is untouched and the result is a message
+// naming the file and the fault: "town.csv", line 3: ... or Could not read "town.csv": ...
+std::optional<std::string> ReadAxialLinesFile(const std::filesystem::path& file,
+                                              std::vector<AxialLine>& lines);
 
 } // namespace vantrel::io
