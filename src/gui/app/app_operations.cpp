@@ -27,7 +27,9 @@ void RecordMenuMessageSwitch(Workspace& workspace) {
 }
 
 void Quit(Workspace& workspace) {
-    workspace.main.close();
+    // The main window stays when the user cancels the question about unsaved lines.
+    if (!workspace.main.close())
+        return;
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }

@@ -9,7 +9,7 @@ void ShowHelp(Workspace& workspace);
 void ShowProgramPicture(Workspace& workspace);
 // Mirrors "Switch off Menu Messages?" into `Text9`: "1" when ticked, "0" when cleared.
 void RecordMenuMessageSwitch(Workspace& workspace);
-// Closes every window of the program and ends the run.
+// Closes every window of the program and ends the run, unless the user keeps unsaved lines.
 void Quit(Workspace& workspace);
 
 void ConnectAppOperations(Workspace& workspace);

@@ -1,6 +1,8 @@
 #include "gui/app/main_window.h"
 
 #include "gui/app/operations_wiring.h"
+#include "gui/app/project_document.h"
+#include "gui/app/project_operations.h"
 #include "gui/app/windows.h"
 #include "gui/app/workspace.h"
 #include "gui/geometry/map_refresh.h"
@@ -128,7 +130,7 @@ int FittedHeight(const QPlainTextEdit& box, int width) {
 MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()) {
     AnnouncePlainWidgetsAsWindows();
     setObjectName("Form1");
-    setWindowTitle("VANTREL Generalized Space Syntax V1.02");
+    setWindowTitle(kProgramTitle);
     setAccessibleName(windowTitle());
     createWidgets();
     createMenus();
@@ -144,6 +146,7 @@ MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()
                                     m_windows->junctionResults, m_windows->numberedAxialMap,
                                     m_windows->numberedJunctionMap, m_windows->textWindow,
                                     m_windows->helpWindow, m_windows->programWindow});
+    m_project = std::make_unique<ProjectDocument>(*this);
     setUpAtStart();
     ConnectOperations(*m_workspace);
 }
@@ -290,6 +293,11 @@ void MainWindow::createMenus() {
     AddItem(save, "mnuData", "&Data-Matrix");
     QMenu* print = AddSubmenu(file, "mnuPrint", "&Print");
     AddItem(print, "mnuMapWindow", "&MapWindow");
+    file->addSeparator();
+    AddItem(file, "mnuOpenProject", "Open P&roject\u2026")->setShortcut(QKeySequence::Open);
+    AddItem(file, "mnuSaveProject", "Save &Project")->setShortcut(QKeySequence::Save);
+    AddItem(file, "mnuSaveProjectAs", "Save Project &As\u2026");
+    AddItem(file, "mnuImportLines", "Import &Axial Lines\u2026");
     file->addSeparator();
     AddItem(file, "mnuQuit", "&Quit");
 
@@ -467,6 +475,11 @@ QAction& MainWindow::action(const char* objectName) const {
 bool MainWindow::menuMessagesOff() const { return m_checks[1]->isChecked(); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!ConfirmReplacingWork(*m_workspace)) {
+        event->ignore();
+        return;
+    }
+    m_project->endRun();
     m_windows->closeAll();
     event->accept();
 }

@@ -26,6 +26,7 @@ namespace vantrel {
 
 class Dialogs;
 class PictureSurface;
+class ProjectDocument;
 class Windows;
 class WindowPlacement;
 struct Workspace;
@@ -38,6 +39,8 @@ public:
 
     Workspace& workspace() { return *m_workspace; }
     ProjectState& state() { return m_state; }
+    // The file the work belongs to and whether it has changed since it was saved.
+    ProjectDocument& project() { return *m_project; }
 
     PictureSurface& mapWindow() const { return *m_mapWindow; }
     PictureSurface& insetWindow() const { return *m_insetWindow; }
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<WindowPlacement> m_placement;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<MessagePanel> m_panel;
+    std::unique_ptr<ProjectDocument> m_project;
 
     QWidget* m_canvas = nullptr;
     QScrollArea* m_mapArea = nullptr;

@@ -1,6 +1,7 @@
 #include "gui/app/new_project.h"
 
 #include "gui/app/main_window.h"
+#include "gui/app/project_document.h"
 #include "gui/app/workspace.h"
 #include "gui/geometry/map_refresh.h"
 #include "gui/display/results_window.h"
@@ -76,6 +77,7 @@ void ResetProject(Workspace& workspace) {
 
     state.DrawingEnabled = false;
     main.mapWindow().setForeColor(Qt::black);
+    main.project().linesChanged();
 }
 
 void ClearBackground(Workspace& workspace) {

@@ -6,6 +6,7 @@
 #include "gui/analysis/statistics_operations.h"
 #include "gui/app/app_operations.h"
 #include "gui/app/new_project.h"
+#include "gui/app/project_operations.h"
 #include "gui/display/results_menus.h"
 #include "gui/drawing/digitising.h"
 #include "gui/drawing/scale_and_pen.h"
@@ -18,6 +19,7 @@ namespace vantrel {
 void ConnectOperations(Workspace& workspace) {
     ConnectAppOperations(workspace);
     ConnectNewProjectOperations(workspace);
+    ConnectProjectOperations(workspace);
     ConnectScaleAndPenOperations(workspace);
     ConnectDigitisingOperations(workspace);
     ConnectPictureOperations(workspace);

@@ -1,5 +1,6 @@
 #include "gui/app/startup.h"
 
+#include "gui/app/project_operations.h"
 #include "gui/host/picture_surface.h"
 #include "gui/host/window_geometry.h"
 
@@ -25,6 +26,7 @@ void Startup::showMainWindow() {
     ShowMaximisedOnScreen(m_main);
     m_main.raise();
     m_main.activateWindow();
+    OfferRecoveredWork(m_main.workspace());
 }
 
 } // namespace vantrel

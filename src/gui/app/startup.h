@@ -1,4 +1,5 @@
-// Start-up: the splash window first, then the main window, maximised, after the splash time.
+// Start-up: the splash window first, then the main window, maximised, after the splash time,
+// with the offer of any work a run left behind when it did not end cleanly.
 #pragma once
 
 #include "gui/app/main_window.h"

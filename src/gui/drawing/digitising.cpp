@@ -2,6 +2,7 @@
 
 #include "core/host/number_text.h"
 #include "gui/app/main_window.h"
+#include "gui/app/project_document.h"
 #include "gui/app/workspace.h"
 #include "gui/host/dialogs.h"
 #include "gui/host/picture_surface.h"
@@ -34,8 +35,7 @@ void StoreLine(Workspace& workspace) {
     const AddLineResult result =
         AddAxialLine(state, {state.DragX1, state.DragY1, state.DragX2, state.DragY2});
     if (result == AddLineResult::Refused) {
-        Warn(workspace.dialogs, "More Than 500 Axial Lines - You Must Start Again or Remove Lines ",
-             "Data Input Warning");
+        WarnLineLimit(workspace);
         return;
     }
     if (result == AddLineResult::StoredWithWarning)
@@ -43,9 +43,15 @@ void StoreLine(Workspace& workspace) {
              "You have 101 Axial Lines - You 'May' Be Approaching More Than 500 Intersections ",
              "Data Input Warning");
     workspace.main.box(1).setText(QString::fromStdString(IntegerText(state.LineCount())));
+    workspace.main.project().linesChanged();
 }
 
 } // namespace
+
+void WarnLineLimit(Workspace& workspace) {
+    Warn(workspace.dialogs, "More Than 500 Axial Lines - You Must Start Again or Remove Lines ",
+         "Data Input Warning");
+}
 
 void PointerDown(Workspace& workspace, float x, float y) {
     ProjectState& state = workspace.state;

@@ -13,6 +13,9 @@ void PointerMove(Workspace& workspace, float x, float y);
 // The button was released: the line ends at the last point moved to, wherever the release was.
 void PointerUp(Workspace& workspace);
 
+// The program's own message when a project would hold more than its 500 lines.
+void WarnLineLimit(Workspace& workspace);
+
 void ConnectDigitisingOperations(Workspace& workspace);
 
 } // namespace vantrel

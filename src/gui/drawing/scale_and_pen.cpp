@@ -20,9 +20,9 @@ namespace {
 
 constexpr double kZoomStep = 1.1;
 
-// Scales the map window to the new factors and repaints the stored plan into it, so that
-// repeated zooms never blur the plan by scaling the screen image.
-void Zoom(Workspace& workspace, float zoomX, float zoomY) {
+} // namespace
+
+void ZoomTo(Workspace& workspace, float zoomX, float zoomY) {
     ProjectState& state = workspace.state;
     const float width = zoomX * state.MapWidth;
     const float height = zoomY * state.MapHeight;
@@ -38,18 +38,16 @@ void Zoom(Workspace& workspace, float zoomX, float zoomY) {
     workspace.main.layOutAroundMap();
 }
 
-} // namespace
-
 void ZoomOut(Workspace& workspace) {
     const ProjectState& state = workspace.state;
-    Zoom(workspace, static_cast<float>(state.ZoomFactorX * kZoomStep),
-         static_cast<float>(state.ZoomFactorY * kZoomStep));
+    ZoomTo(workspace, static_cast<float>(state.ZoomFactorX * kZoomStep),
+           static_cast<float>(state.ZoomFactorY * kZoomStep));
 }
 
 void ZoomIn(Workspace& workspace) {
     const ProjectState& state = workspace.state;
-    Zoom(workspace, static_cast<float>(state.ZoomFactorX / kZoomStep),
-         static_cast<float>(state.ZoomFactorY / kZoomStep));
+    ZoomTo(workspace, static_cast<float>(state.ZoomFactorX / kZoomStep),
+           static_cast<float>(state.ZoomFactorY / kZoomStep));
 }
 
 void ChoosePenColour(Workspace& workspace) {

@@ -6,6 +6,10 @@ namespace vantrel {
 
 struct Workspace;
 
+// Scales the map window to the factors and repaints the stored plan into it, so that repeated
+// zooms never blur the plan by scaling the screen image. A map too large to hold is refused with
+// a warning.
+void ZoomTo(Workspace& workspace, float zoomX, float zoomY);
 // Zoom-Out (`Command15`): the map window grows by a factor of 1.1, repainted from the plan.
 void ZoomOut(Workspace& workspace);
 // Zoom-In (`Command16`): the map window shrinks by a factor of 1.1.

@@ -3,6 +3,7 @@
 #include "core/geometry/line_checks.h"
 #include "core/host/number_text.h"
 #include "gui/app/main_window.h"
+#include "gui/app/project_document.h"
 #include "gui/app/workspace.h"
 #include "gui/geometry/intersections_operation.h"
 #include "gui/geometry/map_refresh.h"
@@ -72,7 +73,10 @@ void Refresh(Workspace& workspace, bool linesDeleted) {
 
 bool DeleteIfConfirmed(Workspace& workspace, const geometry::KeepFlags& keep, const QString& text,
                        const QString& title) {
-    return AskYesNo(workspace, text, title) && geometry::DeleteLines(workspace.state, keep) > 0;
+    if (!AskYesNo(workspace, text, title) || geometry::DeleteLines(workspace.state, keep) == 0)
+        return false;
+    workspace.main.project().linesChanged();
+    return true;
 }
 
 bool AnyMarked(const geometry::KeepFlags& keep) {

@@ -3,6 +3,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/menu_explanation.h"
 #include "gui/app/new_project.h"
+#include "gui/app/project_document.h"
 #include "gui/app/workspace.h"
 #include "gui/display/numbered_map_window.h"
 #include "gui/display/results_window.h"
@@ -215,6 +216,8 @@ void OpenPlan(Workspace& workspace) {
     // The new project starts on the plan: the reset sizes the map window to it, measures it,
     // lays the window out around it and shows the start-up texts.
     workspace.main.storedPlan() = *plan;
+    // A project on another plan is not the work of the file it was opened from.
+    workspace.main.project().forgetFile();
     ResetProject(workspace);
 }
 

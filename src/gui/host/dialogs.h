@@ -12,9 +12,9 @@ class QPrinter;
 
 namespace vantrel {
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, SaveDiscardCancel, RestoreDiscard };
 enum class MessageIcon { None, Question, Information, Warning, Critical };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Save, Discard, Restore };
 
 // A file filter in the classic form "Text (*.txt)|*.txt": description and patterns in pairs.
 struct FileRequest {

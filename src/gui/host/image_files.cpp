@@ -1,6 +1,7 @@
 #include "gui/host/image_files.h"
 
 #include "core/export/atomic_file.h"
+#include "files/whole_file.h"
 #include "gui/host/gif_files.h"
 #include "gui/host/image_headers.h"
 
@@ -90,22 +91,14 @@ bool FitsImageLimit(QSize pixels) {
 }
 
 ImageReadResult ReadImageFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {{}, QStringLiteral("the file does not exist")};
-    // A device or a pipe would be read for ever, or block.
-    if (!info.isFile())
-        return {{}, QStringLiteral("it is not a regular file")};
     // No picture within the memory limit needs a larger file.
-    if (info.size() > kMaxImageBytes)
-        return {{}, QStringLiteral("the file is too large to hold")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("the file cannot be read")};
-    // Never more than the size found above, which is within the limit, whatever the file holds.
-    QByteArray bytes = file.read(info.size() + 1);
-    if (bytes.size() > info.size())
-        return {{}, QStringLiteral("the file changed while it was read")};
+    const files::WholeFile file = files::ReadWholeFile(path, kMaxImageBytes);
+    if (!file.failure.isEmpty())
+        return {{}, file.failure};
+    return DecodeImage(file.bytes);
+}
+
+ImageReadResult DecodeImage(QByteArray bytes) {
     const QByteArray format = OfferedFormat(bytes);
     if (format.isEmpty())
         return {{}, QStringLiteral("it is not a picture the program can read")};

@@ -21,6 +21,8 @@ struct ImageReadResult {
 
 // Reads a jpg, gif, bmp or png file.
 ImageReadResult ReadImageFile(const QString& path);
+// Decodes the bytes of a jpg, gif, bmp or png picture, within the same limits.
+ImageReadResult DecodeImage(QByteArray bytes);
 
 // True when WriteImageFile can encode a file of this name (.jpg, .jpeg, .bmp, .png, .gif).
 bool IsWritableImageName(const QString& path);

@@ -74,13 +74,28 @@ MessageAnswer QtDialogs::message(const QString& text, const QString& title, Mess
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case MessageButtons::SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
+    case MessageButtons::RestoreDiscard:
+        box.setStandardButtons(QMessageBox::Discard);
+        box.setDefaultButton(box.addButton("&Restore", QMessageBox::AcceptRole));
+        break;
     }
     if (keepClear)
         PlaceClearOf(box, *keepClear);
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    // Only an explicit Discard throws kept work away.
+    if (buttons == MessageButtons::RestoreDiscard)
+        return box.clickedButton() == box.button(QMessageBox::Discard) ? MessageAnswer::Discard
+                                                                       : MessageAnswer::Restore;
+    switch (pressed) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
     case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Save: return MessageAnswer::Save;
+    case QMessageBox::Discard: return MessageAnswer::Discard;
     default: return MessageAnswer::Cancel;
     }
 }

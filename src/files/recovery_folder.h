@@ -1,0 +1,45 @@
+// Where a run keeps its unsaved work after every change, so that the next run can offer it back
+// when this one ends without quitting (a crash, a kill, a power cut).
+#pragma once
+
+#include <QByteArray>
+#include <QLockFile>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace vantrel::files {
+
+struct ProjectFile;
+
+// Each run keeps one file, recovery-PID-TIME.vantrel, beside a lock file that it holds for as
+// long as it runs. A file whose lock no living run holds was left by a run that did not end
+// cleanly.
+class RecoveryFolder {
+public:
+    explicit RecoveryFolder(QString folder);
+    ~RecoveryFolder();
+
+    const QString& folder() const { return m_folder; }
+    QString ownFile() const;
+
+    // Replaces this run's file with `project`, atomically. A message on failure.
+    std::optional<std::string> keep(const ProjectFile& project);
+    // Removes this run's file and lock, as on a clean quit.
+    void clear();
+
+    // The newest file left by a run that did not end cleanly. This run takes over its lock, so
+    // that no other run offers it too, until `settleLeftover` removes the file and the lock.
+    std::optional<QString> takeOverLeftover();
+    void settleLeftover();
+
+private:
+    QString m_folder;
+    QString m_base; // this run's file name without the extension
+    std::unique_ptr<QLockFile> m_ownLock;
+    QString m_leftover;
+    std::unique_ptr<QLockFile> m_leftoverLock;
+};
+
+} // namespace vantrel::files

@@ -1,0 +1,255 @@
+#include "gui/app/project_operations.h"
+
+#include "core/geometry/line_fitting.h"
+#include "core/host/number_text.h"
+#include "core/io/axial_line_reader.h"
+#include "files/project_file.h"
+#include "gui/app/main_window.h"
+#include "gui/app/new_project.h"
+#include "gui/app/project_document.h"
+#include "gui/app/workspace.h"
+#include "gui/drawing/digitising.h"
+#include "gui/drawing/scale_and_pen.h"
+#include "gui/geometry/map_refresh.h"
+#include "gui/host/dialogs.h"
+#include "gui/host/image_files.h"
+#include "gui/host/picture_surface.h"
+#include "gui/host/twips.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QScrollBar>
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kOpenTitle[] = "Opening a Project";
+constexpr char kSaveFailedTitle[] = "Saving Failed";
+constexpr char kImportTitle[] = "Importing Axial Lines";
+constexpr char kRecoverTitle[] = "Recovering the Axial Map";
+
+const FileRequest kProjectFiles{"Vantrel Project (*.vantrel)|*.vantrel", "vantrel"};
+const FileRequest kLineFiles{"Axial Lines (*.txt, *.csv)|*.txt; *.csv", ""};
+// A map of 500 lines, even with many other columns, is far smaller.
+constexpr qint64 kMaxLineFileBytes = 64LL * 1024 * 1024;
+
+void Report(Workspace& workspace, const QString& text, const QString& title) {
+    workspace.dialogs.message(text, title, MessageButtons::Ok, MessageIcon::Warning);
+}
+
+// A project read and checked, ready to replace the work without a failure half-way.
+struct ReadyProject {
+    files::ProjectFile file;
+    QImage plan;
+};
+
+// Reads a project file and checks that its plan decodes and its map can be held; a failure is
+// reported as "`opening` "file": reason." and gives nothing.
+std::optional<ReadyProject> ReadProject(Workspace& workspace, const QString& path,
+                                        const QString& opening, const QString& title) {
+    files::ProjectReading reading = files::ReadProjectFile(path);
+    if (reading.tooManyLines) {
+        WarnLineLimit(workspace);
+        return std::nullopt;
+    }
+    const auto fail = [&](const QString& reason) {
+        Report(workspace, QStringLiteral("%1 \"%2\": %3.").arg(opening, path, reason), title);
+        return std::nullopt;
+    };
+    if (!reading.project)
+        return fail(reading.failure);
+    ReadyProject ready{std::move(*reading.project), {}};
+    double width = ready.file.mapWidth;
+    double height = ready.file.mapHeight;
+    if (!ready.file.planBase64.isEmpty()) {
+        const ImageReadResult plan = DecodeImage(QByteArray::fromBase64(ready.file.planBase64));
+        if (plan.image.isNull())
+            return fail(QStringLiteral("its plan picture cannot be read: %1").arg(plan.failure));
+        ready.plan = plan.image.convertToFormat(QImage::Format_RGB32);
+        width = PixelsToTwips(ready.plan.width());
+        height = PixelsToTwips(ready.plan.height());
+    }
+    const auto fits = [](double widthUnits, double heightUnits) {
+        return FitsImageLimit(QSize(TwipsToPixels(widthUnits), TwipsToPixels(heightUnits)));
+    };
+    if (!fits(width, height) || !fits(width * ready.file.zoomX, height * ready.file.zoomY))
+        return fail(QStringLiteral("its map is too large to hold"));
+    return ready;
+}
+
+// The documented new-project reset, then the project's plan, pen, zoom, scale phase and lines.
+void Restore(Workspace& workspace, const files::ProjectFile& project, const QImage& plan) {
+    MainWindow& main = workspace.main;
+    ProjectState& state = workspace.state;
+    main.storedPlan() = plan;
+    if (plan.isNull()) {
+        state.MapWidth = project.mapWidth;
+        state.MapHeight = project.mapHeight;
+    }
+    ResetProject(workspace);
+
+    const QColor pen = QColor::fromRgb(project.penRgb);
+    main.penDialogColour() = pen;
+    main.mapWindow().setForeColor(pen);
+    main.widthScrollBar().setValue(project.penWidth);
+    ZoomTo(workspace, project.zoomX, project.zoomY);
+    if (project.scaleFixed)
+        FixScale(workspace);
+
+    state.AxialLines = project.lines;
+    if (state.AxialLines.empty())
+        return;
+    // As digitising leaves it: the pen's width on the map, the lines white on the inset.
+    main.mapWindow().setDrawWidth(project.penWidth);
+    for (const AxialLine& line : state.AxialLines)
+        DrawAxialLine(workspace, line, pen, Qt::white);
+    main.box(1).setText(QString::fromStdString(IntegerText(state.LineCount())));
+}
+
+bool SaveProjectTo(Workspace& workspace, const QString& path) {
+    ProjectDocument& project = workspace.main.project();
+    if (const std::optional<std::string> failure =
+            files::WriteProjectFile(path, project.capture())) {
+        Report(workspace, QString::fromStdString(*failure), kSaveFailedTitle);
+        return false;
+    }
+    project.savedAs(path);
+    return true;
+}
+
+// Nothing on success, otherwise a message naming the file, as the batch tool words it.
+std::optional<QString> ReadLineFile(const QString& path, std::vector<AxialLine>& lines) {
+    const QFileInfo info(path);
+    const auto cannot = [&](const QString& reason) {
+        return QStringLiteral("Could not read \"%1\": %2").arg(path, reason);
+    };
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return cannot(QStringLiteral("it is not a regular file"));
+    if (info.size() > kMaxLineFileBytes)
+        return cannot(
+            QStringLiteral("it is too large to be a map of at most %1 lines").arg(kMaxLines));
+    if (const std::optional<std::string> failure =
+            io::ReadAxialLinesFile(QFile::encodeName(path).toStdString(), lines))
+        return QString::fromStdString(*failure);
+    return std::nullopt;
+}
+
+} // namespace
+
+bool SaveProject(Workspace& workspace) {
+    const QString path = workspace.main.project().filePath();
+    return path.isEmpty() ? SaveProjectAs(workspace) : SaveProjectTo(workspace, path);
+}
+
+bool SaveProjectAs(Workspace& workspace) {
+    const std::optional<QString> path = workspace.dialogs.saveFile(kProjectFiles);
+    return path && SaveProjectTo(workspace, *path);
+}
+
+void OpenProject(Workspace& workspace) {
+    if (!ConfirmReplacingWork(workspace))
+        return;
+    const std::optional<QString> path = workspace.dialogs.openFile(kProjectFiles);
+    if (!path)
+        return;
+    const std::optional<ReadyProject> ready =
+        ReadProject(workspace, *path, "Could not open the project", kOpenTitle);
+    if (!ready)
+        return;
+    Restore(workspace, ready->file, ready->plan);
+    workspace.main.project().savedAs(*path);
+}
+
+void ImportAxialLines(Workspace& workspace) {
+    if (!ConfirmReplacingWork(workspace))
+        return;
+    const std::optional<QString> path = workspace.dialogs.openFile(kLineFiles);
+    if (!path)
+        return;
+    std::vector<AxialLine> lines;
+    if (const std::optional<QString> failure = ReadLineFile(*path, lines)) {
+        Report(workspace, *failure, kImportTitle);
+        return;
+    }
+    if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
+        WarnLineLimit(workspace);
+        return;
+    }
+    const PictureSurface& map = workspace.main.mapWindow();
+    const double scale = geometry::FitLinesToWindow(lines, map.widthUnits(), map.heightUnits());
+
+    files::ProjectFile project = workspace.main.project().capture();
+    project.scaleFixed = true;
+    project.lines = std::move(lines);
+    Restore(workspace, project, workspace.main.storedPlan());
+    // Imported lines are new work: saving them asks for a file rather than overwriting one.
+    workspace.main.project().forgetFile();
+    if (scale != 1.0)
+        workspace.dialogs.message(
+            QStringLiteral("The lines of \"%1\" lie outside the map window, so they were scaled "
+                           "by %2 and moved to fit it.")
+                .arg(*path, QString::number(scale, 'g', 6)),
+            kImportTitle, MessageButtons::Ok, MessageIcon::Information);
+}
+
+bool ConfirmReplacingWork(Workspace& workspace) {
+    if (!workspace.main.project().isModified() || workspace.state.AxialLines.empty())
+        return true;
+    switch (workspace.dialogs.message("Save changes to the axial map?", kProgramTitle,
+                                      MessageButtons::SaveDiscardCancel, MessageIcon::Question)) {
+    case MessageAnswer::Save:
+        return SaveProject(workspace);
+    case MessageAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OfferRecoveredWork(Workspace& workspace) {
+    files::RecoveryFolder* recovery = workspace.main.project().recovery();
+    if (!recovery)
+        return;
+    const std::optional<QString> leftover = recovery->takeOverLeftover();
+    if (!leftover)
+        return;
+    const std::optional<ReadyProject> ready =
+        ReadProject(workspace, *leftover, "The work kept after a crash could not be restored from",
+                    kRecoverTitle);
+    if (!ready)
+        return;
+    const QString changed =
+        QLocale().toString(QFileInfo(*leftover).lastModified(), QLocale::ShortFormat);
+    const MessageAnswer answer = workspace.dialogs.message(
+        QStringLiteral("Vantrel did not end cleanly last time. Its axial map of %1, last "
+                       "changed %2, was kept. Restore it?")
+            .arg(ready->file.lines.size() == 1
+                     ? QStringLiteral("1 line")
+                     : QStringLiteral("%1 lines").arg(ready->file.lines.size()))
+            .arg(changed),
+        kRecoverTitle, MessageButtons::RestoreDiscard, MessageIcon::Question);
+    if (answer == MessageAnswer::Restore) {
+        Restore(workspace, ready->file, ready->plan);
+        // Untitled and unsaved: this run now keeps the work in its own recovery copy.
+        workspace.main.project().forgetFile();
+    }
+    recovery->settleLeftover();
+}
+
+void ConnectProjectOperations(Workspace& workspace) {
+    MainWindow& main = workspace.main;
+    const auto connect = [&](const char* item, auto operation) {
+        QObject::connect(&main.action(item), &QAction::triggered, &main,
+                         [&workspace, operation] { operation(workspace); });
+    };
+    connect("mnuOpenProject", OpenProject);
+    connect("mnuSaveProject", SaveProject);
+    connect("mnuSaveProjectAs", SaveProjectAs);
+    connect("mnuImportLines", ImportAxialLines);
+}
+
+} // namespace vantrel

@@ -1,0 +1,244 @@
+// Keeping the work: project files, importing lines, the question before unsaved lines go, and
+// the recovery copy a run that did not end cleanly leaves behind.
+#include "core/export/text_exports.h"
+#include "files/project_file.h"
+#include "gui/app/project_document.h"
+#include "gui/app/project_operations.h"
+#include "support/gui_test_support.h"
+#include "support/main_window_session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+using namespace vantrel;
+using namespace vantrel::testing;
+
+namespace {
+
+QImage Plan() {
+    QImage plan(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < plan.height(); ++y)
+        for (int x = 0; x < plan.width(); ++x)
+            plan.setPixelColor(x, y, QColor((x * 3) % 256, (y * 11) % 256, 200));
+    return plan;
+}
+
+// A plan, one zoom-out, a red pen of width 3, the scale fixed and `count` lines drawn.
+void DrawProject(MainWindowSession& session, int count) {
+    session.main.storedPlan() = Plan();
+    Click(session.main, "Command5");
+    Click(session.main, "Command15");
+    session.dialogs.answerColour(QColor(Qt::red));
+    Click(session.main, "Command30");
+    session.main.widthScrollBar().setValue(3);
+    Click(session.main, "Command17");
+    for (int line = 0; line < count; ++line)
+        Drag(session.map(), {10 + 15 * line, 20}, {300 - 10 * line, 280});
+}
+
+void WriteText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+} // namespace
+
+class ProjectFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aSavedProjectOpensAsItWasInAFreshWindow();
+    void quittingWithUnsavedLinesAsksAndCancelKeepsTheProgram();
+    void unreadableProjectFilesAreRefusedAndChangeNothing();
+    void importedLinesAreTheExportedOnesOrFittedToTheMapWindow();
+    void workLeftByARunThatDidNotEndIsOfferedBack();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void ProjectFilesTest::aSavedProjectOpensAsItWasInAFreshWindow() {
+    const QString path = m_folder.filePath("campus.vantrel");
+    MainWindowSession first;
+    DrawProject(first, 20);
+    QCOMPARE(first.main.windowTitle(), kProgramTitle);
+    first.dialogs.answerFile(path);
+    Trigger(first.main, "mnuSaveProject");
+    QCOMPARE(first.main.windowTitle(), kProgramTitle + QString::fromUtf8(" — campus.vantrel"));
+
+    MainWindowSession second;
+    second.dialogs.answerFile(path);
+    Trigger(second.main, "mnuOpenProject");
+    QVERIFY2(second.dialogs.unexpected().isEmpty(),
+             qPrintable(second.dialogs.unexpected().join('\n')));
+    const ProjectState& before = first.state();
+    const ProjectState& after = second.state();
+    QCOMPARE(after.AxialLines, before.AxialLines);
+    QCOMPARE(second.main.storedPlan(), first.main.storedPlan());
+    QCOMPARE(after.ZoomFactorX, before.ZoomFactorX);
+    QCOMPARE(after.ZoomFactorY, before.ZoomFactorY);
+    QCOMPARE(second.map().image(), first.map().image());
+    QCOMPARE(second.main.box(1).text(), QString("20"));
+    QVERIFY(after.DrawingEnabled);
+    QVERIFY(second.main.command(17).isHidden());
+    QCOMPARE(second.main.windowTitle(), first.main.windowTitle());
+
+    Drag(second.map(), {50, 250}, {350, 30});
+    QCOMPARE(after.LineCount(), 21);
+    QCOMPARE(second.map().image().pixelColor(200, 140), QColor(Qt::red));
+    QVERIFY(second.main.windowTitle().endsWith(" — campus.vantrel *"));
+}
+
+void ProjectFilesTest::quittingWithUnsavedLinesAsksAndCancelKeepsTheProgram() {
+    MainWindowSession session;
+    DrawProject(session, 2);
+    session.dialogs.answerMessage(MessageAnswer::Cancel);
+    Trigger(session.main, "mnuQuit");
+    QCOMPARE(session.dialogs.messageTexts(), QStringList{"Save changes to the axial map?"});
+    QCOMPARE(session.dialogs.calls().back().buttons, MessageButtons::SaveDiscardCancel);
+    QVERIFY(session.main.isVisible());
+    QCOMPARE(session.state().LineCount(), 2);
+
+    // Save with no file asks for one; cancelling that also keeps the program.
+    session.dialogs.answerMessage(MessageAnswer::Save);
+    session.dialogs.answerFile(std::nullopt);
+    QVERIFY(!session.main.close());
+
+    session.dialogs.answerMessage(MessageAnswer::Discard);
+    QVERIFY(session.main.close());
+    QVERIFY(session.dialogs.allAnswersUsed());
+}
+
+void ProjectFilesTest::unreadableProjectFilesAreRefusedAndChangeNothing() {
+    MainWindowSession source;
+    DrawProject(source, 3);
+    const QByteArray good = files::EncodeProject(source.main.project().capture());
+    QByteArray newer = good;
+    newer.replace("\"version\": 1", "\"version\": 2");
+    files::ProjectFile crowded = source.main.project().capture();
+    crowded.lines.assign(kMaxLines + 1, AxialLine{1, 1, 2, 2});
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {"picture.vantrel", "\x89PNG\r\n\x1a\n", "it is not a Vantrel project file."},
+        {"cut.vantrel", good.left(good.size() / 2), "it is damaged or incomplete ("},
+        {"newer.vantrel", newer,
+         "it was written by a newer version of Vantrel (project format 2; "
+         "this version reads format 1)."},
+        {"crowded.vantrel", files::EncodeProject(crowded),
+         "More Than 500 Axial Lines - You Must Start Again or Remove Lines "},
+    };
+    MainWindowSession session;
+    DrawProject(session, 2);
+    session.dialogs.answerFile(m_folder.filePath("kept.vantrel"));
+    Trigger(session.main, "mnuSaveProjectAs");
+    const QImage map = session.map().image();
+    const QString title = session.main.windowTitle();
+    for (const auto& file : cases) {
+        const QString path = m_folder.filePath(file.name);
+        WriteText(path, file.bytes);
+        session.dialogs.clear();
+        session.dialogs.answerFile(path);
+        Trigger(session.main, "mnuOpenProject");
+        QCOMPARE(session.dialogs.messageTexts().size(), 1);
+        const QString text = session.dialogs.messageTexts().front();
+        QVERIFY2(text.contains(file.message), qPrintable(text));
+        if (!file.message.startsWith("More"))
+            QVERIFY2(text.contains(path), qPrintable(text));
+        QCOMPARE(session.state().LineCount(), 2);
+        QCOMPARE(session.map().image(), map);
+        QCOMPARE(session.main.windowTitle(), title);
+    }
+}
+
+void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
+    MainWindowSession source;
+    DrawProject(source, 20);
+    const QString exported = m_folder.filePath("lines.txt");
+    std::ofstream(exported.toStdString()) << [&] {
+        std::ostringstream text;
+        exports::WriteAxialLines(text, source.state().AxialLines);
+        return text.str();
+    }();
+
+    MainWindowSession session;
+    DrawProject(session, 0);
+    session.dialogs.answerFile(exported);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().AxialLines, source.state().AxialLines);
+    QVERIFY(session.dialogs.messageTexts().isEmpty());
+    QVERIFY(session.state().DrawingEnabled);
+
+    // Metres on a national grid: the question first, as 20 lines are unsaved, then the fit.
+    const QString metres = m_folder.filePath("metres.csv");
+    WriteText(metres, "id,x1,y1,x2,y2\n1,530000,180000,538000,180000\n"
+                      "2,534000,177000,534000,183000\n");
+    session.dialogs.answerMessage(MessageAnswer::Discard);
+    session.dialogs.answerFile(metres);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().LineCount(), 2);
+    const double width = session.map().widthUnits();
+    const double height = session.map().heightUnits();
+    for (const AxialLine& line : session.state().AxialLines)
+        for (const float x : {line.x1, line.x2})
+            QVERIFY(x >= 0 && x <= width);
+    const AxialLine& across = session.state().AxialLines[0];
+    QCOMPARE(across.y1, across.y2);
+    QVERIFY(across.x2 - across.x1 > 0.8 * width);
+    QVERIFY(across.y1 > 0 && across.y1 < height);
+    QCOMPARE(session.dialogs.messageTexts().size(), 2);
+    QVERIFY2(session.dialogs.messageTexts().back().contains("were scaled by 0.7425 "),
+             qPrintable(session.dialogs.messageTexts().back()));
+    QCOMPARE(session.main.box(1).text(), QString("2"));
+}
+
+void ProjectFilesTest::workLeftByARunThatDidNotEndIsOfferedBack() {
+    const QString folder = m_folder.filePath("recovery");
+    MainWindowSession crashed;
+    crashed.main.project().keepRecoveryIn(folder);
+    DrawProject(crashed, 3);
+    const QString kept = crashed.main.project().recovery()->ownFile();
+    QVERIFY(QFile::exists(kept));
+    // The copy of a run whose lock nobody holds, as a killed run leaves it.
+    const QString leftover = QDir(folder).filePath("recovery-1-1.vantrel");
+    QVERIFY(QFile::copy(kept, leftover));
+
+    MainWindowSession next;
+    next.main.project().keepRecoveryIn(folder);
+    next.dialogs.answerMessage(MessageAnswer::Restore);
+    OfferRecoveredWork(next.workspace());
+    QVERIFY(next.dialogs.messageTexts().front().contains("Its axial map of 3 lines"));
+    QCOMPARE(next.state().AxialLines, crashed.state().AxialLines);
+    QCOMPARE(next.main.windowTitle(), kProgramTitle);
+    QVERIFY(next.main.project().isModified());
+    QVERIFY(!QFile::exists(leftover));
+    QVERIFY(QFile::exists(next.main.project().recovery()->ownFile()));
+
+    // The other run is alive, so its copy is not offered; a dead run's copy can be discarded.
+    QVERIFY(QFile::copy(kept, leftover));
+    MainWindowSession third;
+    third.main.project().keepRecoveryIn(folder);
+    third.dialogs.answerMessage(MessageAnswer::Discard);
+    OfferRecoveredWork(third.workspace());
+    QCOMPARE(third.dialogs.messageTexts().size(), 1);
+    QCOMPARE(third.state().LineCount(), 0);
+    QVERIFY(!QFile::exists(leftover));
+    QVERIFY(QFile::exists(kept));
+
+    // A clean end removes the run's copy.
+    crashed.dialogs.answerMessage(MessageAnswer::Discard);
+    QVERIFY(crashed.main.close());
+    QVERIFY(!QFile::exists(kept));
+}
+
+QTEST_MAIN(ProjectFilesTest)
+#include "test_project_files.moc"
