@@ -23,6 +23,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/vantrel_bench
+	$(BUILD)/bench/vantrel_files_bench
 
 # The fuzz targets need clang's libFuzzer; without clang there is nothing to build.
 fuzz: bootstrap
