@@ -1,5 +1,6 @@
 #include "cli/analysis_run.h"
 
+#include "cli/map_source.h"
 #include "cli/output_folder.h"
 
 #include "core/analysis/depths.h"
@@ -8,7 +9,6 @@
 #include "core/export/text_exports.h"
 #include "core/geometry/intersections.h"
 #include "core/host/quoted_text.h"
-#include "core/io/axial_line_reader.h"
 
 #include <cmath>
 #include <functional>
@@ -95,10 +95,11 @@ struct Output {
 
 std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
                                        Interruption* interruption) {
-    std::vector<AxialLine> lines;
     log.begin("Reading lines");
-    if (auto fault = io::ReadAxialLinesFile(options.linesFile, lines))
+    MapSource source;
+    if (auto fault = ReadMapSource(options, log, source))
         return fault;
+    const std::vector<AxialLine>& lines = source.lines;
     OutputFolder folder(options.outputFolder, kOutputFiles, options.overwrite);
     if (auto fault = folder.prepare())
         return fault;

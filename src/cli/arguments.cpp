@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -16,6 +17,14 @@ std::optional<int> WholeNumber(std::string_view text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> FiniteNumber(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -60,7 +69,8 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
     const std::optional<std::string_view> inlineValue =
         equals == std::string_view::npos ? std::nullopt : std::optional(word.substr(equals + 1));
     const bool takesValue =
-        name == "--out" || name == "--radius" || name == "--threads" || name == "--analysis";
+        name == "--out" || name == "--radius" || name == "--threads" || name == "--analysis" ||
+        name == "--layer" || name == "--tolerance";
     if (!takesValue) {
         if (inlineValue)
             return QuotedValue(name) + " takes no value";
@@ -102,6 +112,13 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
                    ", not " + QuotedValue(*value);
         }
         options.threads = *threads;
+    } else if (name == "--layer") {
+        options.layer = std::string(*value);
+    } else if (name == "--tolerance") {
+        const std::optional<double> tolerance = FiniteNumber(*value);
+        if (!tolerance || *tolerance < 0)
+            return "--tolerance needs a distance of 0 or more, not " + QuotedValue(*value);
+        options.tolerance = *tolerance;
     } else {
         const std::optional<Analyses> analyses = AnalysesNamed(*value);
         if (!analyses)

@@ -19,7 +19,12 @@ inline constexpr long long kMaxDataMatrixRows = 1'000'000;
 
 struct AnalyseOptions {
     std::filesystem::path linesFile;
+    // A folder for the text files, or a GIS file (.gpkg, .geojson, .fgb, .shp) for two layers.
     std::filesystem::path outputFolder;
+    // The layer of a GIS dataset to read; empty for the one layer of lines it holds.
+    std::string layer;
+    // Lines whose nearest points are at most this far apart, in the map's units, are related too.
+    double tolerance = 0;
     std::vector<analysis::MeasureRadius> radii;
     int threads = 1;
     Analyses analyses = Analyses::Both;
