@@ -2,6 +2,7 @@
 
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
+#include "gis/result_layers.h"
 
 #include "core/analysis/depths.h"
 #include "core/analysis/map_graph.h"
@@ -91,45 +92,27 @@ struct Output {
     std::function<void(std::ostream&)> write;
 };
 
-} // namespace
-
-std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
-                                       Interruption* interruption) {
-    log.begin("Reading lines");
+struct Results {
     MapSource source;
-    if (auto fault = ReadMapSource(options, log, source))
-        return fault;
-    const std::vector<AxialLine>& lines = source.lines;
-    OutputFolder folder(options.outputFolder, kOutputFiles, options.overwrite);
-    if (auto fault = folder.prepare())
-        return fault;
-    const Interruption::Guard discardOnInterrupt =
-        interruption ? interruption->onInterrupt([&folder] { folder.discard(); })
-                     : Interruption::Guard(nullptr);
-    const int lineCount = static_cast<int>(lines.size());
-
-    const std::vector<MapJunction> junctions =
-        geometry::FindAllJunctions(lines, log.begin("Finding junctions"));
-    const analysis::MapGraph graph(lineCount, junctions);
-    if (options.analyses != Analyses::Primal)
-        NoteLongDualAnalysis(log, graph, options);
-
+    std::vector<MapJunction> junctions;
     std::optional<ItemMeasures> axial;
     std::optional<ItemMeasures> dual;
-    if (options.analyses != Analyses::Dual) {
-        axial = MeasureLines(log, graph, lines, options);
-        NoteDisconnectedLines(log, *axial);
-    }
-    if (options.analyses != Analyses::Primal)
-        dual = MeasureJunctions(log, graph, options);
+};
 
-    log.begin("Writing files");
+// The run's results as the text exports and measures files of a folder.
+std::optional<std::string> WriteTextFiles(OutputFolder& folder, StageLog& log,
+                                          const AnalyseOptions& options, const Results& results) {
+    const std::vector<AxialLine>& lines = results.source.lines;
+    const std::vector<MapJunction>& junctions = results.junctions;
+    const int lineCount = static_cast<int>(lines.size());
+    const std::optional<ItemMeasures>& axial = results.axial;
+    const std::optional<ItemMeasures>& dual = results.dual;
     std::vector<Output> outputs;
     outputs.push_back(
         {kAxialLinesFile, [&](std::ostream& out) { exports::WriteAxialLines(out, lines); }});
     outputs.push_back(
         {kJunctionsFile, [&](std::ostream& out) { exports::WriteJunctions(out, junctions); }});
-    const long long matrixRows = static_cast<long long>(lineCount) * graph.junctionCount();
+    const long long matrixRows = static_cast<long long>(lineCount) * junctions.size();
     if (matrixRows <= options.dataMatrixRowLimit) {
         outputs.push_back({kDataMatrixFile, [&](std::ostream& out) {
                                exports::WriteDataMatrix(out, lineCount, junctions);
@@ -160,7 +143,69 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
         if (auto fault = folder.write(output.name, output.write))
             return fault;
     }
-    if (auto fault = folder.commit())
+    return folder.commit();
+}
+
+std::optional<std::string> WriteLayers(gis::LayerFiles& layers, const Results& results) {
+    const std::optional<ItemMeasures>& axial = results.axial;
+    const std::optional<ItemMeasures>& dual = results.dual;
+    if (auto fault = layers.write({.lines = results.source.lines,
+                                   .featureIds = results.source.featureIds,
+                                   .crsWkt = results.source.crsWkt,
+                                   .junctions = results.junctions,
+                                   .axial = axial ? &*axial : nullptr,
+                                   .dual = dual ? &*dual : nullptr}))
+        return fault;
+    return layers.commit();
+}
+
+} // namespace
+
+std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
+                                       Interruption* interruption) {
+    log.begin("Reading lines");
+    Results results;
+    if (auto fault = ReadMapSource(options, log, results.source))
+        return fault;
+    const std::vector<AxialLine>& lines = results.source.lines;
+
+    // Results go to a GIS file or to a folder of text files; either is made ready before the
+    // analysis, so that a place that cannot be written is reported at once.
+    std::optional<gis::LayerFiles> layers;
+    std::optional<OutputFolder> folder;
+    if (gis::IsLayerFileName(options.outputFolder)) {
+        layers.emplace(options.outputFolder);
+        if (auto fault = layers->prepare())
+            return fault;
+    } else {
+        folder.emplace(options.outputFolder, kOutputFiles, options.overwrite);
+        if (auto fault = folder->prepare())
+            return fault;
+    }
+    const auto discard = [&] {
+        if (layers)
+            layers->discard();
+        else
+            folder->discard();
+    };
+    const Interruption::Guard discardOnInterrupt =
+        interruption ? interruption->onInterrupt(discard) : Interruption::Guard(nullptr);
+
+    results.junctions =
+        geometry::FindJunctionsWithin(lines, options.tolerance, log.begin("Finding junctions"));
+    const analysis::MapGraph graph(static_cast<int>(lines.size()), results.junctions);
+    if (options.analyses != Analyses::Primal)
+        NoteLongDualAnalysis(log, graph, options);
+    if (options.analyses != Analyses::Dual) {
+        results.axial = MeasureLines(log, graph, lines, options);
+        NoteDisconnectedLines(log, *results.axial);
+    }
+    if (options.analyses != Analyses::Primal)
+        results.dual = MeasureJunctions(log, graph, options);
+
+    log.begin("Writing files");
+    if (auto fault =
+            layers ? WriteLayers(*layers, results) : WriteTextFiles(*folder, log, options, results))
         return fault;
     log.finish();
     return std::nullopt;

@@ -6,8 +6,9 @@ std::string HelpText(int defaultThreads) {
     return R"(vantrel-cli: space syntax analysis of axial maps of any size, without the desktop.
 
 Usage:
-  vantrel-cli analyse LINES --out FOLDER [--radius LIST] [--threads N]
+  vantrel-cli analyse LINES --out FOLDER|LAYERS [--radius LIST] [--threads N]
                         [--analysis primal|dual|both] [--choice]
+                        [--layer NAME] [--tolerance D]
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
   vantrel-cli --help
 
@@ -102,8 +103,35 @@ be a finite number. A malformed file (empty, a column missing, a value missing,
 not a number or not finite) stops the run with a message naming the file, the
 line and the fault, and nothing is written.
 
+LINES may also be any vector dataset GDAL opens: GeoPackage, Shapefile,
+GeoJSON, FlatGeobuf, DXF, MapInfo, GML, KML, a CSV file with a WKT column and
+more. Its one layer of lines is read, or the layer --layer names. Every line
+string is an axial line; a line string of more than two vertices and a
+multi-line string give one line per straight piece, with a note. Points,
+polygons, empty and null geometries are skipped with a note; x and y are
+taken from 3D and measured coordinates. Coordinates stay in the layer's units
+and spatial reference system; a system in degrees is noted, as line lengths
+are then in degrees.
+
+With --out LAYERS, a file name ending in .gpkg, .geojson, .fgb or .shp, the
+results are written as GIS layers in the input's spatial reference system
+instead of the text files: axial_lines (each line with source_fid, the id of
+the feature it came from, and the columns of axial_measures.csv) and
+junctions (each junction with first_line, second_line and the columns of
+junction_measures.csv). A GeoPackage holds both layers and a default QGIS
+style for each, which colours the items by integration from red (high) to
+blue (low); the other formats hold one layer a file, NAME_axial_lines.EXT and
+NAME_junctions.EXT, each with its style in a .qml file beside it. Existing
+files of those names are replaced, only once all are written.
+
 Options:
-  --out FOLDER        where the files are written.
+  --out FOLDER|LAYERS where the files are written: a folder, or a GIS file.
+  --layer NAME        the layer of LINES to read, for a dataset of several.
+  --tolerance D       also relate two lines whose nearest points are at most D
+                      apart, in the map's units (lines that overlap included),
+                      with their junction midway between those points; for
+                      hand-drawn maps whose lines stop just short of each
+                      other. 0 by default: lines must touch or cross.
   --radius LIST       radii for the radius columns and the standard measures
                       (which radius n always has), separated by commas: whole
                       numbers of at least 1, and n for radius n, the largest
@@ -129,8 +157,8 @@ Options:
 Progress, notes and timings go to standard error.
 
 Exit status: 0 when every file was written; 1 when the lines file cannot be
-read or is malformed, or a file cannot be written; 2 when the command line is
-wrong.
+read or is malformed (or has no such layer, or no lines), or a file cannot be
+written; 2 when the command line is wrong.
 )";
 }
 

@@ -85,16 +85,58 @@ JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
     return search;
 }
 
+std::optional<Crossing> NearLines(const AxialLine& first, const AxialLine& second,
+                                  double tolerance) {
+    if (!(tolerance > 0))
+        return std::nullopt;
+    // Nearest points of two segments (Ericson, Real-Time Collision Detection, 5.1.9).
+    const double px = first.x1, py = first.y1, qx = second.x1, qy = second.y1;
+    const double ux = double(first.x2) - px, uy = double(first.y2) - py;
+    const double vx = double(second.x2) - qx, vy = double(second.y2) - qy;
+    const double wx = px - qx, wy = py - qy;
+    const double a = ux * ux + uy * uy, e = vx * vx + vy * vy;
+    if (!(a > 0) || !(e > 0) || !std::isfinite(a + e + wx + wy))
+        return std::nullopt;
+    const double b = ux * vx + uy * vy, c = ux * wx + uy * wy, f = vx * wx + vy * wy;
+    const double denominator = a * e - b * b;
+    // Parallel lines (overlapping or not) are measured from the first line's start.
+    double s = denominator > 0 ? std::clamp((b * f - c * e) / denominator, 0.0, 1.0) : 0.0;
+    double t = (b * s + f) / e;
+    if (t < 0) {
+        t = 0;
+        s = std::clamp(-c / a, 0.0, 1.0);
+    } else if (t > 1) {
+        t = 1;
+        s = std::clamp((b - c) / a, 0.0, 1.0);
+    }
+    const double nearX = px + s * ux, nearY = py + s * uy;
+    const double otherX = qx + t * vx, otherY = qy + t * vy;
+    if (std::hypot(nearX - otherX, nearY - otherY) > tolerance)
+        return std::nullopt;
+    return Crossing{static_cast<float>((nearX + otherX) / 2),
+                    static_cast<float>((nearY + otherY) / 2)};
+}
+
 std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress) {
+    return FindJunctionsWithin(lines, 0, progress);
+}
+
+std::vector<MapJunction> FindJunctionsWithin(const std::vector<AxialLine>& lines, double tolerance,
+                                             Progress& progress) {
     const int lineCount = static_cast<int>(lines.size());
     const int reportEvery = std::max(1, lineCount / 100);
     progress.start(lineCount);
-    const LineGrid grid(lines);
+    const LineGrid grid(lines, tolerance);
     // A pair is offered from either of its lines, so the junctions are put in order at the end.
     std::vector<std::pair<std::pair<int, int>, Crossing>> found;
     for (int i = 0; i < lineCount; ++i) {
         grid.forEachNear(i, [&](int j) {
-            if (const auto crossing = CrossLines(lines[std::min(i, j)], lines[std::max(i, j)]))
+            const AxialLine& first = lines[std::min(i, j)];
+            const AxialLine& second = lines[std::max(i, j)];
+            auto crossing = CrossLines(first, second);
+            if (!crossing)
+                crossing = NearLines(first, second, tolerance);
+            if (crossing)
                 found.push_back({{std::min(i, j), std::max(i, j)}, *crossing});
         });
         if ((i + 1) % reportEvery == 0 || i + 1 == lineCount)

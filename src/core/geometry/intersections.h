@@ -42,6 +42,18 @@ JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
 // with whole line numbers: only lines near each other in a LineGrid are tested. Memory grows with
 // the lines plus the crossings. Progress counts lines, reported about a hundred times.
 std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress);
+
+// Where two lines that do not cross come within `tolerance` of each other (nearest points at
+// most that far apart, collinear overlapping lines included), the middle of their nearest
+// points; nothing for lines of zero length or with a non-finite coordinate, and nothing when the
+// tolerance is 0. Computed in double precision.
+std::optional<Crossing> NearLines(const AxialLine& first, const AxialLine& second,
+                                  double tolerance);
+
+// FindAllJunctions, with lines that come within `tolerance` of each other related too, their
+// junction at the middle of their nearest points. A tolerance of 0 gives FindAllJunctions.
+std::vector<MapJunction> FindJunctionsWithin(const std::vector<AxialLine>& lines, double tolerance,
+                                             Progress& progress);
 std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines);
 
 } // namespace vantrel::geometry

@@ -42,8 +42,9 @@ std::uint64_t CellCode(std::int64_t column, std::int64_t row, int level) {
 
 } // namespace
 
-LineGrid::LineGrid(const std::vector<AxialLine>& lines)
-    : m_lines(lines), m_levelOf(lines.size(), -1), m_lastOffered(lines.size(), -1) {
+LineGrid::LineGrid(const std::vector<AxialLine>& lines, double reach)
+    : m_lines(lines), m_halfReach(reach / 2), m_levelOf(lines.size(), -1),
+      m_lastOffered(lines.size(), -1) {
     double minX = std::numeric_limits<double>::infinity(), minY = minX;
     std::vector<double> extents;
     for (const AxialLine& line : lines) {
@@ -51,7 +52,7 @@ LineGrid::LineGrid(const std::vector<AxialLine>& lines)
             continue;
         minX = std::min({minX, double(line.x1), double(line.x2)});
         minY = std::min({minY, double(line.y1), double(line.y2)});
-        extents.push_back(Extent(line));
+        extents.push_back(Extent(line) + reach);
     }
     if (extents.empty())
         return;
@@ -70,7 +71,7 @@ LineGrid::LineGrid(const std::vector<AxialLine>& lines)
     for (int index = 0; index < static_cast<int>(lines.size()); ++index) {
         if (!CanCross(lines[index]))
             continue;
-        const double extent = Extent(lines[index]);
+        const double extent = Extent(lines[index]) + reach;
         int level = 0;
         while (extent > cellSize(level))
             ++level;
@@ -112,7 +113,7 @@ void LineGrid::cellsAt(const AxialLine& line, int level, std::vector<std::uint64
     const double magnitude = std::max({std::fabs(double(line.x1)), std::fabs(double(line.x2)),
                                        std::fabs(double(line.y1)), std::fabs(double(line.y2)),
                                        std::fabs(m_originX), std::fabs(m_originY)});
-    const double margin = kRelativeMargin * (magnitude + cell);
+    const double margin = kRelativeMargin * (magnitude + cell) + m_halfReach;
     const double x1 = line.x1, y1 = line.y1, x2 = line.x2, y2 = line.y2;
     const double minX = std::min(x1, x2), maxX = std::max(x1, x2);
     const double minY = std::min(y1, y2), maxY = std::max(y1, y2);

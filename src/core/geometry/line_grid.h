@@ -18,7 +18,8 @@ namespace vantrel::geometry {
 // coordinates) are in no cell.
 class LineGrid {
 public:
-    explicit LineGrid(const std::vector<AxialLine>& lines);
+    // With a `reach`, lines that come within that distance of each other are offered as well.
+    explicit LineGrid(const std::vector<AxialLine>& lines, double reach = 0);
 
     // Calls near(j) once for every other line j that may share a point with line i, each pair of
     // lines being offered from one of its two lines only. One thread at a time.
@@ -35,6 +36,8 @@ private:
 
     std::span<const AxialLine> m_lines;
     double m_originX = 0, m_originY = 0, m_finest = 1;
+    // Every line's cells are those of the line widened by half the reach on every side.
+    double m_halfReach = 0;
     // Per line, its grid; -1 for lines that can cross nothing.
     std::vector<int> m_levelOf;
     // The grids that hold lines, finest first.

@@ -1,0 +1,386 @@
+#include "gis/result_layers.h"
+
+#include "core/export/measure_columns.h"
+#include "core/host/quoted_text.h"
+#include "gis/gdal_session.h"
+#include "gis/qgis_style.h"
+
+#include <gdal_priv.h>
+#include <ogr_geometry.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <vector>
+
+namespace vantrel::gis {
+
+namespace {
+
+namespace fs = std::filesystem;
+using exports::MeasureColumn;
+
+struct Format {
+    const char* extension;
+    const char* driver;
+    bool manyLayers;
+};
+
+constexpr Format kFormats[] = {{".gpkg", "GPKG", true},
+                               {".geojson", "GeoJSON", false},
+                               {".fgb", "FlatGeobuf", false},
+                               {".shp", "ESRI Shapefile", false}};
+
+const Format* FormatOf(const fs::path& target) {
+    std::string extension = target.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const Format& format : kFormats)
+        if (extension == format.extension)
+            return &format;
+    return nullptr;
+}
+
+constexpr char kAxialLayer[] = "axial_lines";
+constexpr char kJunctionLayer[] = "junctions";
+constexpr char kStyledField[] = "integration";
+
+// What the measures files show for a 32-bit value (0.3, not 0.30000001192092896).
+double AsWritten(float value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    double wide = value;
+    std::from_chars(text, written.ptr, wide);
+    return wide;
+}
+
+// A column of the layer besides the measures: its name and each item's value.
+struct ExtraField {
+    const char* name;
+    std::function<std::int64_t(int index)> value;
+};
+
+class LayerBuilder {
+public:
+    LayerBuilder(GDALDataset& dataset, const char* name, OGRwkbGeometryType type,
+                 OGRSpatialReference* crs, const GdalSession& gdal)
+        : m_gdal(gdal), m_layer(dataset.CreateLayer(name, crs, type, nullptr)), m_name(name) {}
+
+    std::optional<std::string> addFields(const std::vector<ExtraField>& extras,
+                                         const std::vector<MeasureColumn>& columns) {
+        if (!m_layer)
+            return failure("the layer could not be made");
+        for (const ExtraField& extra : extras)
+            if (auto fault = addField(extra.name, OFTInteger64))
+                return fault;
+        for (const MeasureColumn& column : columns)
+            if (auto fault =
+                    addField(column.name.c_str(),
+                             column.kind == MeasureColumn::Kind::Integer ? OFTInteger64 : OFTReal))
+                return fault;
+        return std::nullopt;
+    }
+
+    // The name the format gave a field (a Shapefile cuts names to ten characters).
+    std::string fieldName(int index) const {
+        return m_layer->GetLayerDefn()->GetFieldDefn(index)->GetNameRef();
+    }
+    int fieldIndexOf(const std::vector<ExtraField>& extras,
+                     const std::vector<MeasureColumn>& columns, std::string_view name) const {
+        for (std::size_t column = 0; column < columns.size(); ++column)
+            if (columns[column].name == name)
+                return static_cast<int>(extras.size() + column);
+        return -1;
+    }
+
+    std::optional<std::string> add(OGRGeometry& geometry, int index,
+                                   const std::vector<ExtraField>& extras,
+                                   const std::vector<MeasureColumn>& columns) {
+        OGRFeature feature(m_layer->GetLayerDefn());
+        feature.SetGeometryDirectly(geometry.clone());
+        int field = 0;
+        for (const ExtraField& extra : extras)
+            feature.SetField(field++, static_cast<GIntBig>(extra.value(index)));
+        for (const MeasureColumn& column : columns) {
+            const std::optional<double> value = column.value(index);
+            if (!value)
+                feature.SetFieldNull(field);
+            else if (column.kind == MeasureColumn::Kind::Integer)
+                feature.SetField(field, static_cast<GIntBig>(*value));
+            else if (column.kind == MeasureColumn::Kind::Float)
+                feature.SetField(field, AsWritten(static_cast<float>(*value)));
+            else
+                feature.SetField(field, *value);
+            ++field;
+        }
+        if (m_layer->CreateFeature(&feature) != OGRERR_NONE)
+            return failure("a feature could not be written");
+        return std::nullopt;
+    }
+
+    OGRLayer& layer() { return *m_layer; }
+
+private:
+    std::optional<std::string> addField(const char* name, OGRFieldType type) {
+        OGRFieldDefn definition(name, type);
+        if (m_layer->CreateField(&definition) != OGRERR_NONE)
+            return failure("the field " + QuotedValue(name) + " could not be made");
+        return std::nullopt;
+    }
+    std::string failure(const std::string& what) const {
+        return "layer " + QuotedValue(m_name) + ": " + m_gdal.lastError(what);
+    }
+
+    const GdalSession& m_gdal;
+    OGRLayer* m_layer;
+    std::string m_name;
+};
+
+// The layer_styles table, made the way QGIS makes it, so that QGIS finds the default style.
+std::optional<std::string>
+StoreStyles(GDALDataset& dataset, const GdalSession& gdal,
+            const std::vector<std::pair<OGRLayer*, std::string>>& styles) {
+    OGRLayer* table = dataset.CreateLayer("layer_styles", nullptr, wkbNone, nullptr);
+    if (!table)
+        return "the layer_styles table could not be made: " + gdal.lastError("");
+    const std::pair<const char*, int> textFields[] = {{"f_table_catalog", 256},
+                                                      {"f_table_schema", 256},
+                                                      {"f_table_name", 256},
+                                                      {"f_geometry_column", 256},
+                                                      {"styleName", 30},
+                                                      {"styleQML", 0},
+                                                      {"styleSLD", 0},
+                                                      {"description", 0},
+                                                      {"owner", 30},
+                                                      {"ui", 30}};
+    for (const auto& [name, width] : textFields) {
+        OGRFieldDefn field(name, OFTString);
+        field.SetWidth(width);
+        table->CreateField(&field);
+    }
+    OGRFieldDefn useAsDefault("useAsDefault", OFTInteger);
+    useAsDefault.SetSubType(OFSTBoolean);
+    table->CreateField(&useAsDefault);
+    OGRFieldDefn updated("update_time", OFTDateTime);
+    updated.SetDefault("CURRENT_TIMESTAMP");
+    table->CreateField(&updated);
+
+    for (const auto& [layer, qml] : styles) {
+        OGRFeature row(table->GetLayerDefn());
+        row.SetField("f_table_catalog", "");
+        row.SetField("f_table_schema", "");
+        row.SetField("f_table_name", layer->GetName());
+        row.SetField("f_geometry_column", layer->GetGeometryColumn());
+        row.SetField("styleName", layer->GetName());
+        row.SetField("styleQML", qml.c_str());
+        row.SetField("useAsDefault", 1);
+        row.SetField("description", "Integration, red (high) to blue (low)");
+        row.SetField("owner", "");
+        if (table->CreateFeature(&row) != OGRERR_NONE)
+            return "the layer_styles table could not be written: " + gdal.lastError("");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WriteText(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out)
+        return "Could not write " + QuotedName(file);
+    return std::nullopt;
+}
+
+// Writes one or both layers into `dataset`; `styles` hears each layer with its style.
+class ResultWriter {
+public:
+    ResultWriter(const ResultLayers& results, const GdalSession& gdal)
+        : m_results(results), m_gdal(gdal) {
+        if (!results.crsWkt.empty() && m_crs.importFromWkt(results.crsWkt.c_str()) == OGRERR_NONE) {
+            m_crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+            m_hasCrs = true;
+        }
+    }
+
+    std::optional<std::string> axialLines(GDALDataset& dataset, std::string& style,
+                                          OGRLayer*& written) {
+        std::vector<ExtraField> extras;
+        if (!m_results.featureIds.empty())
+            extras.push_back({"source_fid", [this](int index) {
+                                  return m_results.featureIds[static_cast<std::size_t>(index)];
+                              }});
+        const std::vector<MeasureColumn> columns = m_results.axial
+                                                       ? exports::MeasureColumns(*m_results.axial)
+                                                       : std::vector<MeasureColumn>{};
+        LayerBuilder builder(dataset, kAxialLayer, wkbLineString, crs(), m_gdal);
+        if (auto fault = builder.addFields(extras, columns))
+            return fault;
+        OGRLineString line;
+        line.setNumPoints(2);
+        for (std::size_t index = 0; index < m_results.lines.size(); ++index) {
+            const AxialLine& axial = m_results.lines[index];
+            line.setPoint(0, axial.x1, axial.y1);
+            line.setPoint(1, axial.x2, axial.y2);
+            if (auto fault = builder.add(line, static_cast<int>(index), extras, columns))
+                return fault;
+        }
+        style = styleFor(builder, extras, columns, StyledGeometry::Line);
+        written = &builder.layer();
+        return std::nullopt;
+    }
+
+    std::optional<std::string> junctions(GDALDataset& dataset, std::string& style,
+                                         OGRLayer*& written) {
+        const std::span<const MapJunction> junctions = m_results.junctions;
+        const std::vector<ExtraField> extras = {
+            {"first_line",
+             [junctions](int index) {
+                 return std::int64_t{junctions[static_cast<std::size_t>(index)].firstLine};
+             }},
+            {"second_line", [junctions](int index) {
+                 return std::int64_t{junctions[static_cast<std::size_t>(index)].secondLine};
+             }}};
+        const std::vector<MeasureColumn> columns = m_results.dual
+                                                       ? exports::MeasureColumns(*m_results.dual)
+                                                       : std::vector<MeasureColumn>{};
+        LayerBuilder builder(dataset, kJunctionLayer, wkbPoint, crs(), m_gdal);
+        if (auto fault = builder.addFields(extras, columns))
+            return fault;
+        for (std::size_t index = 0; index < junctions.size(); ++index) {
+            OGRPoint point(junctions[index].x, junctions[index].y);
+            if (auto fault = builder.add(point, static_cast<int>(index), extras, columns))
+                return fault;
+        }
+        style = styleFor(builder, extras, columns, StyledGeometry::Point);
+        written = &builder.layer();
+        return std::nullopt;
+    }
+
+private:
+    OGRSpatialReference* crs() { return m_hasCrs ? &m_crs : nullptr; }
+
+    // Empty when the layer has no integration to colour by.
+    static std::string styleFor(const LayerBuilder& builder, const std::vector<ExtraField>& extras,
+                                const std::vector<MeasureColumn>& columns,
+                                StyledGeometry geometry) {
+        const int field = builder.fieldIndexOf(extras, columns, kStyledField);
+        return field < 0 ? std::string() : QgisStyle(geometry, builder.fieldName(field));
+    }
+
+    const ResultLayers& m_results;
+    const GdalSession& m_gdal;
+    OGRSpatialReference m_crs;
+    bool m_hasCrs = false;
+};
+
+using LayerWrite = std::optional<std::string> (ResultWriter::*)(GDALDataset&, std::string&,
+                                                                OGRLayer*&);
+
+} // namespace
+
+bool IsLayerFileName(const fs::path& target) {
+    return FormatOf(target) != nullptr;
+}
+
+LayerFiles::LayerFiles(fs::path target) : m_target(std::move(target)) {
+    const fs::path name = m_target.filename();
+    m_staging = m_target.parent_path() /
+                ("." + name.string() + ".vantrel-" + std::to_string(getpid()) + ".partial");
+}
+
+LayerFiles::~LayerFiles() {
+    discard();
+}
+
+std::optional<std::string> LayerFiles::prepare() {
+    std::error_code error;
+    fs::remove_all(m_staging, error);
+    if (!fs::create_directory(m_staging, error))
+        return "Could not write " + QuotedName(m_target) + ": " + error.message();
+    return std::nullopt;
+}
+
+std::optional<std::string> LayerFiles::write(const ResultLayers& results) {
+    const GdalSession gdal;
+    const Format& format = *FormatOf(m_target);
+    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver);
+    if (!driver)
+        return "Could not write " + QuotedName(m_target) + ": GDAL has no " + format.driver +
+               " driver";
+    ResultWriter writer(results, gdal);
+    const auto fail = [&](const std::string& why) {
+        return "Could not write " + QuotedName(m_target) + ": " + why;
+    };
+    const auto create = [&](const fs::path& file) {
+        return GDALDatasetUniquePtr(driver->Create(file.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+    };
+    const std::pair<const char*, LayerWrite> layers[] = {
+        {kAxialLayer, &ResultWriter::axialLines}, {kJunctionLayer, &ResultWriter::junctions}};
+
+    if (format.manyLayers) {
+        const GDALDatasetUniquePtr dataset = create(m_staging / m_target.filename());
+        if (!dataset)
+            return fail(gdal.lastError("the file could not be made"));
+        dataset->StartTransaction();
+        std::vector<std::pair<OGRLayer*, std::string>> styles;
+        for (const auto& [name, write] : layers) {
+            std::string style;
+            OGRLayer* layer = nullptr;
+            if (auto fault = (writer.*write)(*dataset, style, layer))
+                return fail(*fault);
+            if (!style.empty())
+                styles.emplace_back(layer, std::move(style));
+        }
+        if (auto fault = StoreStyles(*dataset, gdal, styles))
+            return fail(*fault);
+        if (dataset->CommitTransaction() != OGRERR_NONE)
+            return fail(gdal.lastError("the file could not be completed"));
+        return std::nullopt;
+    }
+    for (const auto& [name, write] : layers) {
+        const fs::path file =
+            m_staging / (m_target.stem().string() + "_" + name + m_target.extension().string());
+        std::string style;
+        {
+            const GDALDatasetUniquePtr dataset = create(file);
+            if (!dataset)
+                return fail(gdal.lastError("the file could not be made"));
+            OGRLayer* layer = nullptr;
+            if (auto fault = (writer.*write)(*dataset, style, layer))
+                return fail(*fault);
+            dataset->FlushCache();
+        }
+        if (!style.empty())
+            if (auto fault = WriteText(fs::path(file).replace_extension(".qml"), style))
+                return fault;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> LayerFiles::commit() {
+    const std::lock_guard lock(m_mutex);
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(m_staging, error)) {
+        fs::rename(entry.path(), m_target.parent_path() / entry.path().filename(), error);
+        if (error)
+            return "Could not write " +
+                   QuotedName(m_target.parent_path() / entry.path().filename()) + ": " +
+                   error.message();
+    }
+    if (error)
+        return "Could not write " + QuotedName(m_target) + ": " + error.message();
+    fs::remove_all(m_staging, error);
+    return std::nullopt;
+}
+
+void LayerFiles::discard() {
+    const std::lock_guard lock(m_mutex);
+    std::error_code ignored;
+    fs::remove_all(m_staging, ignored);
+}
+
+} // namespace vantrel::gis

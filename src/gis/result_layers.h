@@ -1,0 +1,58 @@
+// The results of a run as GIS layers: `axial_lines` (each line with its feature id and measures)
+// and `junctions` (each junction with its two lines and measures), in the input's CRS, with a
+// default QGIS style.
+#pragma once
+
+#include "core/analysis/item_measures.h"
+#include "core/app/project_state.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace vantrel::gis {
+
+// True for the names the results can be written to: .gpkg, .geojson, .fgb and .shp.
+bool IsLayerFileName(const std::filesystem::path& target);
+
+struct ResultLayers {
+    std::span<const AxialLine> lines;
+    // Per line, the feature it came from; empty when the lines came from a text file.
+    std::span<const std::int64_t> featureIds;
+    std::string crsWkt;
+    std::span<const MapJunction> junctions;
+    // Null for an analysis that did not run.
+    const analysis::ItemMeasures* axial = nullptr;
+    const analysis::ItemMeasures* dual = nullptr;
+};
+
+// A GeoPackage holds both layers and their styles (in its layer_styles table, as QGIS keeps
+// them). A format of one layer a file gives NAME_axial_lines.EXT and NAME_junctions.EXT, each
+// with its style beside it in a .qml file of the same name, which QGIS loads with the layer.
+// Every file is written into a hidden folder beside the target first, and moved into place only
+// when all are complete, so a failure or an interruption leaves no partial file.
+class LayerFiles {
+public:
+    explicit LayerFiles(std::filesystem::path target);
+    ~LayerFiles();
+    LayerFiles(const LayerFiles&) = delete;
+    LayerFiles& operator=(const LayerFiles&) = delete;
+
+    // Makes the hidden folder, so that a place that cannot be written is reported at once.
+    std::optional<std::string> prepare();
+    std::optional<std::string> write(const ResultLayers& results);
+    // Moves the files into place.
+    std::optional<std::string> commit();
+    // Removes whatever was written; safe from another thread.
+    void discard();
+
+private:
+    std::filesystem::path m_target;
+    std::filesystem::path m_staging;
+    std::mutex m_mutex;
+};
+
+} // namespace vantrel::gis
