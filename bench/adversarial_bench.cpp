@@ -47,8 +47,9 @@ void BM_JunctionsWithOneStrayLine(benchmark::State& state) {
     std::vector<AxialLine> lines;
     AddStreets(lines, static_cast<int>(state.range(0)), 0, 0);
     lines.push_back({1e8f, 1e8f, 1e8f + 50, 1e8f + 50});
+    const std::vector<MapLine> map = Widened(lines);
     for (auto _ : state)
-        benchmark::DoNotOptimize(geometry::FindAllJunctions(lines));
+        benchmark::DoNotOptimize(geometry::FindAllJunctions(map));
 }
 
 void BM_JunctionsOfFarClusters(benchmark::State& state) {
@@ -56,12 +57,13 @@ void BM_JunctionsOfFarClusters(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     for (int cluster = 0; cluster < 4; ++cluster)
         AddStreets(lines, count / 4, cluster * 1e6f, cluster * 1e6f);
+    const std::vector<MapLine> map = Widened(lines);
     for (auto _ : state)
-        benchmark::DoNotOptimize(geometry::FindAllJunctions(lines));
+        benchmark::DoNotOptimize(geometry::FindAllJunctions(map));
 }
 
 void BM_JunctionsOfIsolatedLines(benchmark::State& state) {
-    const std::vector<AxialLine> lines = IsolatedLines(static_cast<int>(state.range(0)));
+    const std::vector<MapLine> lines = Widened(IsolatedLines(static_cast<int>(state.range(0))));
     for (auto _ : state)
         benchmark::DoNotOptimize(geometry::FindAllJunctions(lines));
 }

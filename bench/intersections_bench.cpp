@@ -94,8 +94,9 @@ void AllPairs(benchmark::State& state, const std::vector<AxialLine>& lines) {
 
 void Grid(benchmark::State& state, const std::vector<AxialLine>& lines) {
     std::size_t crossings = 0;
+    const std::vector<MapLine> map = Widened(lines);
     for (auto _ : state) {
-        const auto junctions = FindAllJunctions(lines);
+        const auto junctions = FindAllJunctions(map);
         crossings = junctions.size();
         benchmark::DoNotOptimize(junctions);
     }

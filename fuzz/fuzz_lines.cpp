@@ -31,7 +31,7 @@ void MeasureAndWrite(const analysis::ItemMeasures& measures) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    const io::LineReadResult read = io::ReadAxialLines(in);
+    const io::MapLineReadResult read = io::ReadMapLines(in);
     if (read.error || read.lines.size() > kFuzzedLines)
         return 0;
     const std::vector<MapJunction> junctions = geometry::FindAllJunctions(read.lines);
@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MeasureAndWrite(
         analysis::MeasureJunctions(graph, analysis::ComputeJunctionDepths(graph), options));
     std::ostringstream out;
+    exports::WriteAxialLines(out, read.lines);
     exports::WriteJunctions(out, junctions);
     exports::WriteDataMatrix(out, lineCount, junctions);
     return 0;

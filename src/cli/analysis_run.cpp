@@ -22,7 +22,7 @@ namespace {
 using analysis::ItemMeasures;
 
 ItemMeasures MeasureLines(StageLog& log, const analysis::MapGraph& graph,
-                          std::span<const AxialLine> lines, const AnalyseOptions& options) {
+                          std::span<const MapLine> lines, const AnalyseOptions& options) {
     Progress& progress = log.begin("Axial depths");
     const analysis::DepthResult depths = analysis::ComputeLineDepths(
         graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
@@ -102,7 +102,7 @@ struct Results {
 // The run's results as the text exports and measures files of a folder.
 std::optional<std::string> WriteTextFiles(OutputFolder& folder, StageLog& log,
                                           const AnalyseOptions& options, const Results& results) {
-    const std::vector<AxialLine>& lines = results.source.lines;
+    const std::vector<MapLine>& lines = results.source.lines;
     const std::vector<MapJunction>& junctions = results.junctions;
     const int lineCount = static_cast<int>(lines.size());
     const std::optional<ItemMeasures>& axial = results.axial;
@@ -167,7 +167,7 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     Results results;
     if (auto fault = ReadMapSource(options, log, results.source))
         return fault;
-    const std::vector<AxialLine>& lines = results.source.lines;
+    const std::vector<MapLine>& lines = results.source.lines;
 
     // Results go to a GIS file or to a folder of text files; either is made ready before the
     // analysis, so that a place that cannot be written is reported at once.

@@ -52,7 +52,7 @@ std::optional<std::string> ReadMapSource(const AnalyseOptions& options, StageLog
     const std::string extension = LowerExtension(options.linesFile);
     if (!options.layer.empty() || (extension != ".txt" && extension != ".csv"))
         return ReadLayer(options, log, source);
-    std::optional<std::string> fault = io::ReadAxialLinesFile(options.linesFile, source.lines);
+    std::optional<std::string> fault = io::ReadMapLinesFile(options.linesFile, source.lines);
     if (fault && extension == ".csv" && !ReadLayer(options, log, source))
         return std::nullopt;
     return fault;

@@ -14,7 +14,7 @@
 namespace vantrel::cli {
 
 struct MapSource {
-    std::vector<AxialLine> lines;
+    std::vector<MapLine> lines;
     // Per line, the id of the GIS feature it came from; empty for text files.
     std::vector<std::int64_t> featureIds;
     // The layer's spatial reference system as WKT; empty when it has none.

@@ -1,5 +1,6 @@
 #include "gis/layer_reader.h"
 
+#include "core/geometry/orientation.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
 
@@ -83,19 +84,19 @@ public:
                 const double x1 = part->getX(vertex), y1 = part->getY(vertex);
                 const double x2 = part->getX(vertex + 1), y2 = part->getY(vertex + 1);
                 for (const double value : {x1, y1, x2, y2}) {
-                    if (!std::isfinite(value) ||
-                        std::fabs(value) > std::numeric_limits<float>::max()) {
+                    const double size = std::fabs(value);
+                    if (!(size <= geometry::kMaxExactCoordinate) ||
+                        (size != 0 && size < geometry::kMinExactCoordinate)) {
                         fault = "feature " + std::to_string(feature.GetFID()) +
-                                " has a coordinate that is not a finite number within the range "
-                                "of a 32-bit float";
+                                " has a coordinate that is not 0 or a number between 1e-100 and "
+                                "1e100 in size";
                         return false;
                     }
                 }
                 // A repeated vertex of a longer line is no piece of it.
                 if (pieces > 1 && x1 == x2 && y1 == y2)
                     continue;
-                m_layer.lines.push_back({static_cast<float>(x1), static_cast<float>(y1),
-                                         static_cast<float>(x2), static_cast<float>(y2)});
+                m_layer.lines.push_back({x1, y1, x2, y2});
                 m_layer.featureIds.push_back(feature.GetFID());
             }
         }

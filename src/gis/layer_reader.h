@@ -13,7 +13,7 @@
 namespace vantrel::gis {
 
 struct LayerLines {
-    std::vector<AxialLine> lines;
+    std::vector<MapLine> lines;
     // Per line, the id of the feature it came from.
     std::vector<std::int64_t> featureIds;
     std::string layerName;

@@ -67,8 +67,8 @@ struct ExtraField {
 class LayerBuilder {
 public:
     LayerBuilder(GDALDataset& dataset, const char* name, OGRwkbGeometryType type,
-                 OGRSpatialReference* crs, const GdalSession& gdal)
-        : m_gdal(gdal), m_layer(dataset.CreateLayer(name, crs, type, nullptr)), m_name(name) {}
+                 OGRSpatialReference* crs, char** options, const GdalSession& gdal)
+        : m_gdal(gdal), m_layer(dataset.CreateLayer(name, crs, type, options)), m_name(name) {}
 
     std::optional<std::string> addFields(const std::vector<ExtraField>& extras,
                                          const std::vector<MeasureColumn>& columns) {
@@ -216,13 +216,13 @@ public:
         const std::vector<MeasureColumn> columns = m_results.axial
                                                        ? exports::MeasureColumns(*m_results.axial)
                                                        : std::vector<MeasureColumn>{};
-        LayerBuilder builder(dataset, kAxialLayer, wkbLineString, crs(), m_gdal);
+        LayerBuilder builder(dataset, kAxialLayer, wkbLineString, crs(), nullptr, m_gdal);
         if (auto fault = builder.addFields(extras, columns))
             return fault;
         OGRLineString line;
         line.setNumPoints(2);
         for (std::size_t index = 0; index < m_results.lines.size(); ++index) {
-            const AxialLine& axial = m_results.lines[index];
+            const MapLine& axial = m_results.lines[index];
             line.setPoint(0, axial.x1, axial.y1);
             line.setPoint(1, axial.x2, axial.y2);
             if (auto fault = builder.add(line, static_cast<int>(index), extras, columns))
@@ -247,7 +247,11 @@ public:
         const std::vector<MeasureColumn> columns = m_results.dual
                                                        ? exports::MeasureColumns(*m_results.dual)
                                                        : std::vector<MeasureColumn>{};
-        LayerBuilder builder(dataset, kJunctionLayer, wkbPoint, crs(), m_gdal);
+        // Junctions outnumber the lines three to one, and a GeoPackage's spatial index of them
+        // would take longer to build than everything else written; QGIS draws them without one.
+        const char* const noIndex[] = {"SPATIAL_INDEX=NO", nullptr};
+        LayerBuilder builder(dataset, kJunctionLayer, wkbPoint, crs(), const_cast<char**>(noIndex),
+                             m_gdal);
         if (auto fault = builder.addFields(extras, columns))
             return fault;
         for (std::size_t index = 0; index < junctions.size(); ++index) {

@@ -19,7 +19,7 @@ namespace vantrel::gis {
 bool IsLayerFileName(const std::filesystem::path& target);
 
 struct ResultLayers {
-    std::span<const AxialLine> lines;
+    std::span<const MapLine> lines;
     // Per line, the feature it came from; empty when the lines came from a text file.
     std::span<const std::int64_t> featureIds;
     std::string crsWkt;

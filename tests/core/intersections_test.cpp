@@ -222,7 +222,7 @@ public:
 
 TEST(FindAllJunctions, ReportsProgressOverTheLinesAndFinishes) {
     RecordingProgress progress;
-    const auto junctions = FindAllJunctions(Lattice(150, 150), progress);
+    const auto junctions = FindAllJunctions(Widened(Lattice(150, 150)), progress);
     EXPECT_EQ(junctions.size(), 150u * 150u);
     EXPECT_EQ(progress.total, 300);
     EXPECT_EQ(progress.lastDone, 300);
@@ -232,7 +232,7 @@ TEST(FindAllJunctions, ReportsProgressOverTheLinesAndFinishes) {
 
 TEST(FindAllJunctions, MapsWithoutCrossableLinesGiveNoJunctions) {
     EXPECT_TRUE(FindAllJunctions({}).empty());
-    EXPECT_TRUE(FindAllJunctions({Line(5, 5, 5, 5), Line(5, 5, 5, 5)}).empty());
+    EXPECT_TRUE(FindAllJunctions(Widened({Line(5, 5, 5, 5), Line(5, 5, 5, 5)})).empty());
 }
 
 // Random maps of several kinds, each rich in the touching cases the crossing rule must get
@@ -305,7 +305,7 @@ private:
 TEST(FindAllJunctions, OneFarLineDoesNotWidenTheSearchOfTheOthers) {
     const std::vector<AxialLine> lines = {Line(0, 30, 60, 30), Line(30, 0, 30, 60),
                                           Line(4950, 135, 1e29f, 4365), Line(4000, 0, 5000, 500)};
-    const auto junctions = FindAllJunctions(lines);
+    const auto junctions = FindAllJunctions(Widened(lines));
     ASSERT_EQ(junctions.size(), 1u);
     EXPECT_EQ(junctions[0], (MapJunction{1, 2, 30, 30}));
 }
@@ -318,12 +318,36 @@ TEST(FindAllJunctions, FindsExactlyTheJunctionsOfTheFullPairSearchInTheSameOrder
         const auto expected = FindJunctions(lines, kUnlimited);
         ASSERT_FALSE(expected.capacityExceeded);
         std::vector<Junction> found;
-        for (const MapJunction& junction : FindAllJunctions(lines))
+        for (const MapJunction& junction : FindAllJunctions(Widened(lines)))
             found.push_back({static_cast<float>(junction.firstLine),
-                             static_cast<float>(junction.secondLine), junction.x, junction.y});
+                             static_cast<float>(junction.secondLine),
+                             static_cast<float>(junction.x), static_cast<float>(junction.y)});
         ASSERT_EQ(found, expected.junctions)
             << "map " << map << " of kind " << kind << " with " << lines.size() << " lines";
     }
+}
+
+TEST(MapLines, CrossingsAreDecidedOnTheDoublesAtNationalGridCoordinates) {
+    // Floats are half a metre apart at 5,000,000: rounded, the short line would touch.
+    constexpr double kFar = 5'000'000;
+    const MapLine along{kFar, kFar, kFar + 100, kFar};
+    EXPECT_FALSE(CrossLines(along, MapLine{kFar + 50, kFar + 0.1, kFar + 50, kFar + 90}));
+    EXPECT_EQ(CrossLines(along, MapLine{kFar + 100, kFar, kFar + 100, kFar + 90}),
+              (MapCrossing{kFar + 100, kFar}));
+    EXPECT_EQ(FindAllJunctions({along,
+                                {kFar + 50, kFar + 0.1, kFar + 50, kFar + 90},
+                                {kFar + 100, kFar, kFar + 100, kFar + 90}}),
+              (std::vector<MapJunction>{{1, 3, kFar + 100, kFar}}));
+}
+
+TEST(MapLines, ATolerancePairsLinesThatStopShortByNoMoreThanIt) {
+    const std::vector<MapLine> lines = {{0, 0, 10, 0}, {5, 0.4, 5, 10}, {20, 0, 30, 0}};
+    NoProgress quiet;
+    EXPECT_TRUE(FindJunctionsWithin(lines, 0.3, quiet).empty());
+    EXPECT_EQ(FindJunctionsWithin(lines, 0.5, quiet), (std::vector<MapJunction>{{1, 2, 5, 0.2}}));
+    // Collinear lines that overlap are related too.
+    EXPECT_TRUE(NearLines({0, 0, 10, 0}, {5, 0, 15, 0}, 0.1));
+    EXPECT_FALSE(NearLines({0, 0, 10, 0}, {10.2, 0, 15, 0}, 0.1));
 }
 
 } // namespace

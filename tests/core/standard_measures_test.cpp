@@ -187,7 +187,7 @@ void CheckBothGraphs(const MapData& map, const std::string& name) {
     const MapGraph graph(map.lineCount, map.junctions);
     const std::vector<AxialLine> lines(map.lineCount);
     const MeasureOptions options{.radii = kRadii, .choice = true};
-    ExpectByDefinition(MeasureLines(graph, ComputeLineDepths(graph), lines, options),
+    ExpectByDefinition(MeasureLines(graph, ComputeLineDepths(graph), Widened(lines), options),
                        LineAdjacency(graph), name + " (lines)");
     ExpectByDefinition(MeasureJunctions(graph, ComputeJunctionDepths(graph), options),
                        JunctionAdjacency(graph), name + " (junctions)");
@@ -217,8 +217,8 @@ TEST(StandardMeasures, ItemsWithTooFewOthersWithinReachHaveNoValuesButNeverInfin
     const MapData map{7, {JunctionOf(1, 2), JunctionOf(4, 5), JunctionOf(4, 6), JunctionOf(4, 7)}};
     const MapGraph graph(map.lineCount, map.junctions);
     const std::vector<AxialLine> lines(map.lineCount);
-    const ItemMeasures measures =
-        MeasureLines(graph, ComputeLineDepths(graph), lines, {.radii = {}, .choice = true});
+    const ItemMeasures measures = MeasureLines(graph, ComputeLineDepths(graph), Widened(lines),
+                                               {.radii = {}, .choice = true});
     const SyntaxColumns& n = measures.syntax.front();
     EXPECT_EQ(n.nodeCount[2], 1);
     EXPECT_FALSE(n.meanDepth[2] || n.entropy[2] || n.harmonicMeanDepth[2] || n.choiceNorm[2]);
@@ -302,9 +302,10 @@ TEST(StandardMeasures, AgreeWithThePeerToolOnAStreetMap) {
     std::ifstream in(VANTREL_TEST_DATA "/reference/street_397.csv");
     const std::vector<AxialLine> lines = io::ReadAxialLines(in).lines;
     ASSERT_EQ(lines.size(), 397u);
-    const MapGraph graph(static_cast<int>(lines.size()), geometry::FindAllJunctions(lines));
+    const MapGraph graph(static_cast<int>(lines.size()),
+                         geometry::FindAllJunctions(Widened(lines)));
     const std::vector<MeasureRadius> radii = {{3}};
-    const ItemMeasures measures = MeasureLines(graph, ComputeLineDepths(graph), lines,
+    const ItemMeasures measures = MeasureLines(graph, ComputeLineDepths(graph), Widened(lines),
                                                {.radii = radii, .choice = true, .threads = 2});
     auto peer = ReadPeerTable(VANTREL_TEST_DATA "/reference/street_397_peer_measures.csv");
 

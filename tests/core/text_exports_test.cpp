@@ -35,8 +35,9 @@ template <class Write> std::string Written(Write write) {
 }
 
 TEST(EmptyProjectExports, HoldOnlyTheirTitleEmptyAndHeadingRecords) {
-    EXPECT_EQ(Written([](std::ostream& out) { WriteAxialLines(out, {}); }),
-              Expected("axial_lines_empty.txt"));
+    EXPECT_EQ(
+        Written([](std::ostream& out) { WriteAxialLines(out, std::span<const AxialLine>{}); }),
+        Expected("axial_lines_empty.txt"));
     EXPECT_EQ(Written([](std::ostream& out) { WriteJunctions(out, std::span<const Junction>()); }),
               Expected("junctions_empty.txt"));
     EXPECT_EQ(

@@ -137,15 +137,14 @@ ItemMeasures MeasureItems(const DepthResult& depths, std::span<const MeasureRadi
 }
 
 ItemMeasures MeasureLines(const MapGraph& graph, const DepthResult& depths,
-                          std::span<const AxialLine> lines, const MeasureOptions& options) {
+                          std::span<const MapLine> lines, const MeasureOptions& options) {
     ItemMeasures measures = MeasureItems(depths, options.radii);
     AddControl(measures, depths, [&](int line, auto visit) {
         for (int neighbour : graph.neighbours(line))
             visit(neighbour);
     });
-    for (const AxialLine& line : lines)
-        measures.lineLength.push_back(
-            std::hypot(double{line.x2} - line.x1, double{line.y2} - line.y1));
+    for (const MapLine& line : lines)
+        measures.lineLength.push_back(std::hypot(line.x2 - line.x1, line.y2 - line.y1));
     measures.syntax = RadiusMeasures(depths, options.radii);
     if (options.choice) {
         AddChoice(measures.syntax, ComputeLineChoice(graph, ChoiceSteps(measures.syntax),

@@ -85,7 +85,7 @@ struct MeasureOptions {
 
 // Everything of MeasureItems, and the standard measures of the lines (primal depths).
 ItemMeasures MeasureLines(const MapGraph& graph, const DepthResult& depths,
-                          std::span<const AxialLine> lines, const MeasureOptions& options);
+                          std::span<const MapLine> lines, const MeasureOptions& options);
 
 // Everything of MeasureItems, and the standard measures of the junctions (dual depths).
 ItemMeasures MeasureJunctions(const MapGraph& graph, const DepthResult& depths,

@@ -18,11 +18,30 @@ struct AxialLine {
     bool operator==(const AxialLine&) const = default;
 };
 
+// A line of a map of any size, as the batch tool keeps them: in 64-bit doubles, so that national
+// grid and UTM coordinates keep their centimetres.
+struct MapLine {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool operator==(const MapLine&) const = default;
+};
+
+inline MapLine Widened(const AxialLine& line) {
+    return {line.x1, line.y1, line.x2, line.y2};
+}
+
+inline std::vector<MapLine> Widened(const std::vector<AxialLine>& lines) {
+    std::vector<MapLine> wide;
+    wide.reserve(lines.size());
+    for (const AxialLine& line : lines)
+        wide.push_back(Widened(line));
+    return wide;
+}
+
 // A junction of a map of any size, as the batch tool finds them: the same as a Junction, but with
-// whole line numbers, which floats hold exactly only up to 2^24.
+// whole line numbers, which floats hold exactly only up to 2^24, and a point in doubles.
 struct MapJunction {
     std::int32_t firstLine = 0, secondLine = 0;
-    float x = 0, y = 0;
+    double x = 0, y = 0;
     bool operator==(const MapJunction&) const = default;
 };
 

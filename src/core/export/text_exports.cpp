@@ -36,6 +36,19 @@ void WriteValueRows(RecordWriter& records, int count, std::span<const float> val
     }
 }
 
+RecordWriter AxialLinesHeading(std::ostream& out) {
+    RecordWriter records(out);
+    WriteTitle(records, "Number and Position of Axial Lines");
+    records.field("Line Number")
+        .field("Start X Coord")
+        .field("Start Y Coord")
+        .field("End X Coord")
+        .field("End Y Coord")
+        .end();
+    records.emptyRecord();
+    return records;
+}
+
 template <class Row> void WriteJunctionRows(std::ostream& out, std::span<const Row> junctions) {
     RecordWriter records(out);
     WriteTitle(records, "Number and Position of Junctions/Nodes");
@@ -51,8 +64,8 @@ template <class Row> void WriteJunctionRows(std::ostream& out, std::span<const R
         records.field(number++)
             .field(LineNumberOf(junction.firstLine))
             .field(LineNumberOf(junction.secondLine))
-            .field(junction.x)
-            .field(junction.y)
+            .field(static_cast<float>(junction.x))
+            .field(static_cast<float>(junction.y))
             .end();
     }
 }
@@ -84,18 +97,23 @@ void WriteDataMatrixRows(std::ostream& out, int lineCount, std::span<const Row> 
 } // namespace
 
 void WriteAxialLines(std::ostream& out, std::span<const AxialLine> lines) {
-    RecordWriter records(out);
-    WriteTitle(records, "Number and Position of Axial Lines");
-    records.field("Line Number")
-        .field("Start X Coord")
-        .field("Start Y Coord")
-        .field("End X Coord")
-        .field("End Y Coord")
-        .end();
-    records.emptyRecord();
+    RecordWriter records = AxialLinesHeading(out);
     long long number = 1;
     for (const AxialLine& line : lines)
         records.field(number++).field(line.x1).field(line.y1).field(line.x2).field(line.y2).end();
+}
+
+void WriteAxialLines(std::ostream& out, std::span<const MapLine> lines) {
+    RecordWriter records = AxialLinesHeading(out);
+    long long number = 1;
+    for (const MapLine& line : lines) {
+        records.field(number++)
+            .wideField(line.x1)
+            .wideField(line.y1)
+            .wideField(line.x2)
+            .wideField(line.y2)
+            .end();
+    }
 }
 
 void WriteJunctions(std::ostream& out, std::span<const Junction> junctions) {

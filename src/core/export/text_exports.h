@@ -12,8 +12,12 @@ namespace vantrel::exports {
 
 // One row per line: its number and its start and end coordinates.
 void WriteAxialLines(std::ostream& out, std::span<const AxialLine> lines);
+// The same for lines in doubles, each coordinate in the shortest form that reads back as the same
+// double: for coordinates floats hold exactly, whole numbers among them, the same text.
+void WriteAxialLines(std::ostream& out, std::span<const MapLine> lines);
 
-// One row per junction: its number, its two line numbers rounded to whole numbers, its point.
+// One row per junction: its number, its two line numbers rounded to whole numbers, its point (as a
+// 32-bit float, also for a MapJunction).
 void WriteJunctions(std::ostream& out, std::span<const Junction> junctions);
 void WriteJunctions(std::ostream& out, std::span<const MapJunction> junctions);
 

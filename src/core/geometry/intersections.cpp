@@ -11,12 +11,21 @@ namespace vantrel::geometry {
 
 namespace {
 
-bool IsFinite(const AxialLine& line) {
+bool CanDecide(const AxialLine& line) {
     return std::isfinite(line.x1) && std::isfinite(line.y1) && std::isfinite(line.x2) &&
            std::isfinite(line.y2);
 }
 
-bool BoxesOverlap(const AxialLine& a, const AxialLine& b) {
+bool CanDecide(const MapLine& line) {
+    for (const double value : {line.x1, line.y1, line.x2, line.y2}) {
+        const double size = std::fabs(value);
+        if (!(size <= kMaxExactCoordinate) || (size != 0 && size < kMinExactCoordinate))
+            return false;
+    }
+    return true;
+}
+
+template <class Line> bool BoxesOverlap(const Line& a, const Line& b) {
     return std::max(a.x1, a.x2) >= std::min(b.x1, b.x2) &&
            std::max(b.x1, b.x2) >= std::min(a.x1, a.x2) &&
            std::max(a.y1, a.y2) >= std::min(b.y1, b.y2) &&
@@ -33,8 +42,7 @@ Junction MakeJunction(int firstIndex, int secondIndex, Crossing crossing) {
             crossing.y};
 }
 
-} // namespace
-
+// The crossing point in double precision, for lines of floats or of doubles alike.
 // With d1 = p2 - p1, d2 = p4 - p3, e = p3 - p1 and det = d2 x d1, the positions along the lines
 // are s = (d2 x e) / det and t = (d1 x e) / det. In side values, s = o1 / (o1 - o2) and
 // 1 - s = -o2 / (o1 - o2), where o1 and o2 are the sides of p1 and p2 relative to the second
@@ -42,15 +50,17 @@ Junction MakeJunction(int firstIndex, int secondIndex, Crossing crossing) {
 // not strictly on one side of the second line, and then det is 0 only when both lie on it.
 // Deciding by exact signs instead of rounded quotients keeps touching ends exact: a rounded s or
 // t can turn a near miss into a touch, and a touch into a miss.
-// Numerical caveat: the point is rounded. As o1 and -o2 share a sign, s lies within 0..1 and is
-// exactly 0 or 1 when an end of the first line lies on the second, so an L or a T whose stem is
-// the first line gets the end point itself; a T whose stem is the second line gets the point
-// along the first, which may be a unit in the last place off the stem's end.
-std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& second) {
-    if (!IsFinite(first) || !IsFinite(second) || !BoxesOverlap(first, second))
+// Numerical caveat: the point is rounded (to double, and for the desktop to float). As o1 and -o2
+// share a sign, s lies within 0..1 and is exactly 0 or 1 when an end of the first line lies on the
+// second, so an L or a T whose stem is the first line gets the end point itself; a T whose stem is
+// the second line gets the point along the first, which may be a unit in the last place off the
+// stem's end.
+template <class Line, class Point>
+std::optional<MapCrossing> CrossingOf(const Line& first, const Line& second) {
+    if (!CanDecide(first) || !CanDecide(second) || !BoxesOverlap(first, second))
         return std::nullopt;
-    const FloatPoint p1{first.x1, first.y1}, p2{first.x2, first.y2};
-    const FloatPoint p3{second.x1, second.y1}, p4{second.x2, second.y2};
+    const Point p1{first.x1, first.y1}, p2{first.x2, first.y2};
+    const Point p3{second.x1, second.y1}, p4{second.x2, second.y2};
     const double side1 = Orientation(p3, p4, p1);
     const double side2 = Orientation(p3, p4, p2);
     if (MissesOrLiesAlong(side1, side2))
@@ -60,9 +70,21 @@ std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& seco
     if (MissesOrLiesAlong(side3, side4))
         return std::nullopt;
     const double s = side1 / (side1 - side2);
-    const double x = s * (double(first.x2) - first.x1) + first.x1;
-    const double y = s * (double(first.y2) - first.y1) + first.y1;
-    return Crossing{static_cast<float>(x), static_cast<float>(y)};
+    return MapCrossing{s * (double(first.x2) - first.x1) + first.x1,
+                       s * (double(first.y2) - first.y1) + first.y1};
+}
+
+} // namespace
+
+std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& second) {
+    const auto crossing = CrossingOf<AxialLine, FloatPoint>(first, second);
+    if (!crossing)
+        return std::nullopt;
+    return Crossing{static_cast<float>(crossing->x), static_cast<float>(crossing->y)};
+}
+
+std::optional<MapCrossing> CrossLines(const MapLine& first, const MapLine& second) {
+    return CrossingOf<MapLine, DoublePoint>(first, second);
 }
 
 JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
@@ -85,14 +107,14 @@ JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
     return search;
 }
 
-std::optional<Crossing> NearLines(const AxialLine& first, const AxialLine& second,
-                                  double tolerance) {
+std::optional<MapCrossing> NearLines(const MapLine& first, const MapLine& second,
+                                     double tolerance) {
     if (!(tolerance > 0))
         return std::nullopt;
     // Nearest points of two segments (Ericson, Real-Time Collision Detection, 5.1.9).
     const double px = first.x1, py = first.y1, qx = second.x1, qy = second.y1;
-    const double ux = double(first.x2) - px, uy = double(first.y2) - py;
-    const double vx = double(second.x2) - qx, vy = double(second.y2) - qy;
+    const double ux = first.x2 - px, uy = first.y2 - py;
+    const double vx = second.x2 - qx, vy = second.y2 - qy;
     const double wx = px - qx, wy = py - qy;
     const double a = ux * ux + uy * uy, e = vx * vx + vy * vy;
     if (!(a > 0) || !(e > 0) || !std::isfinite(a + e + wx + wy))
@@ -113,26 +135,25 @@ std::optional<Crossing> NearLines(const AxialLine& first, const AxialLine& secon
     const double otherX = qx + t * vx, otherY = qy + t * vy;
     if (std::hypot(nearX - otherX, nearY - otherY) > tolerance)
         return std::nullopt;
-    return Crossing{static_cast<float>((nearX + otherX) / 2),
-                    static_cast<float>((nearY + otherY) / 2)};
+    return MapCrossing{(nearX + otherX) / 2, (nearY + otherY) / 2};
 }
 
-std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress) {
+std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines, Progress& progress) {
     return FindJunctionsWithin(lines, 0, progress);
 }
 
-std::vector<MapJunction> FindJunctionsWithin(const std::vector<AxialLine>& lines, double tolerance,
+std::vector<MapJunction> FindJunctionsWithin(const std::vector<MapLine>& lines, double tolerance,
                                              Progress& progress) {
     const int lineCount = static_cast<int>(lines.size());
     const int reportEvery = std::max(1, lineCount / 100);
     progress.start(lineCount);
     const LineGrid grid(lines, tolerance);
     // A pair is offered from either of its lines, so the junctions are put in order at the end.
-    std::vector<std::pair<std::pair<int, int>, Crossing>> found;
+    std::vector<std::pair<std::pair<int, int>, MapCrossing>> found;
     for (int i = 0; i < lineCount; ++i) {
         grid.forEachNear(i, [&](int j) {
-            const AxialLine& first = lines[std::min(i, j)];
-            const AxialLine& second = lines[std::max(i, j)];
+            const MapLine& first = lines[std::min(i, j)];
+            const MapLine& second = lines[std::max(i, j)];
             auto crossing = CrossLines(first, second);
             if (!crossing)
                 crossing = NearLines(first, second, tolerance);
@@ -152,7 +173,7 @@ std::vector<MapJunction> FindJunctionsWithin(const std::vector<AxialLine>& lines
     return junctions;
 }
 
-std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines) {
+std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines) {
     NoProgress quiet;
     return FindAllJunctions(lines, quiet);
 }

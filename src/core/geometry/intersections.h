@@ -15,6 +15,11 @@ struct Crossing {
     bool operator==(const Crossing&) const = default;
 };
 
+struct MapCrossing {
+    double x = 0, y = 0;
+    bool operator==(const MapCrossing&) const = default;
+};
+
 // Where `first` and `second` cross, if they do. With s the position along `first` (0 at its
 // start, 1 at its end) and t the position along `second`, they cross when 0 <= s <= 1 and
 // 0 <= t <= 1, ends included and no tolerance: an L whose ends meet and a T ending exactly on
@@ -24,6 +29,10 @@ struct Crossing {
 // to float and is exactly the shared end point when `first` ends on `second`. Lines with a
 // non-finite coordinate cross nothing.
 std::optional<Crossing> CrossLines(const AxialLine& first, const AxialLine& second);
+// The same rule, decided exactly on doubles, and the point in double precision: for coordinates
+// floats hold, the float version's point before its rounding to float. Lines with a coordinate
+// beyond the exact range of the side test (see orientation.h) cross nothing.
+std::optional<MapCrossing> CrossLines(const MapLine& first, const MapLine& second);
 
 struct JunctionSearch {
     std::vector<Junction> junctions;
@@ -41,19 +50,18 @@ JunctionSearch FindJunctions(const std::vector<AxialLine>& lines, int capacity,
 // The same junctions, in the same order, as an unlimited FindJunctions, for maps of any size and
 // with whole line numbers: only lines near each other in a LineGrid are tested. Memory grows with
 // the lines plus the crossings. Progress counts lines, reported about a hundred times.
-std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines, Progress& progress);
+std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines, Progress& progress);
+std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines);
 
 // Where two lines that do not cross come within `tolerance` of each other (nearest points at
 // most that far apart, collinear overlapping lines included), the middle of their nearest
 // points; nothing for lines of zero length or with a non-finite coordinate, and nothing when the
 // tolerance is 0. Computed in double precision.
-std::optional<Crossing> NearLines(const AxialLine& first, const AxialLine& second,
-                                  double tolerance);
+std::optional<MapCrossing> NearLines(const MapLine& first, const MapLine& second, double tolerance);
 
 // FindAllJunctions, with lines that come within `tolerance` of each other related too, their
 // junction at the middle of their nearest points. A tolerance of 0 gives FindAllJunctions.
-std::vector<MapJunction> FindJunctionsWithin(const std::vector<AxialLine>& lines, double tolerance,
+std::vector<MapJunction> FindJunctionsWithin(const std::vector<MapLine>& lines, double tolerance,
                                              Progress& progress);
-std::vector<MapJunction> FindAllJunctions(const std::vector<AxialLine>& lines);
 
 } // namespace vantrel::geometry

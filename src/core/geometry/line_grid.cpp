@@ -1,5 +1,7 @@
 #include "core/geometry/line_grid.h"
 
+#include "core/geometry/orientation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -15,14 +17,15 @@ constexpr double kRelativeMargin = 0x1p-40;
 // candidates but never loses one.
 constexpr double kIndexLimit = 0x1p60;
 
-bool CanCross(const AxialLine& line) {
-    const bool finite = std::isfinite(line.x1) && std::isfinite(line.y1) &&
-                        std::isfinite(line.x2) && std::isfinite(line.y2);
-    return finite && (line.x1 != line.x2 || line.y1 != line.y2);
+bool CanCross(const MapLine& line) {
+    for (const double value : {line.x1, line.y1, line.x2, line.y2})
+        if (!(std::fabs(value) <= kMaxExactCoordinate))
+            return false;
+    return line.x1 != line.x2 || line.y1 != line.y2;
 }
 
-double Extent(const AxialLine& line) {
-    return std::max(std::fabs(double(line.x2) - line.x1), std::fabs(double(line.y2) - line.y1));
+double Extent(const MapLine& line) {
+    return std::max(std::fabs(line.x2 - line.x1), std::fabs(line.y2 - line.y1));
 }
 
 std::uint64_t Mix(std::uint64_t value) {
@@ -42,16 +45,16 @@ std::uint64_t CellCode(std::int64_t column, std::int64_t row, int level) {
 
 } // namespace
 
-LineGrid::LineGrid(const std::vector<AxialLine>& lines, double reach)
+LineGrid::LineGrid(const std::vector<MapLine>& lines, double reach)
     : m_lines(lines), m_halfReach(reach / 2), m_levelOf(lines.size(), -1),
       m_lastOffered(lines.size(), -1) {
     double minX = std::numeric_limits<double>::infinity(), minY = minX;
     std::vector<double> extents;
-    for (const AxialLine& line : lines) {
+    for (const MapLine& line : lines) {
         if (!CanCross(line))
             continue;
-        minX = std::min({minX, double(line.x1), double(line.x2)});
-        minY = std::min({minY, double(line.y1), double(line.y2)});
+        minX = std::min({minX, line.x1, line.x2});
+        minY = std::min({minY, line.y1, line.y2});
         extents.push_back(Extent(line) + reach);
     }
     if (extents.empty())
@@ -106,13 +109,13 @@ std::int64_t LineGrid::cellIndex(double offset, double cell) const {
 
 // Column by column, the rows the line passes through within that column's width. A line is at
 // most one cell long in its own grid and in every coarser one, so this is a handful of cells.
-void LineGrid::cellsAt(const AxialLine& line, int level, std::vector<std::uint64_t>& cells) const {
+void LineGrid::cellsAt(const MapLine& line, int level, std::vector<std::uint64_t>& cells) const {
     cells.clear();
     const double cell = cellSize(level);
     // Relative to this line's own coordinates: one far line must not widen every other.
-    const double magnitude = std::max({std::fabs(double(line.x1)), std::fabs(double(line.x2)),
-                                       std::fabs(double(line.y1)), std::fabs(double(line.y2)),
-                                       std::fabs(m_originX), std::fabs(m_originY)});
+    const double magnitude =
+        std::max({std::fabs(line.x1), std::fabs(line.x2), std::fabs(line.y1), std::fabs(line.y2),
+                  std::fabs(m_originX), std::fabs(m_originY)});
     const double margin = kRelativeMargin * (magnitude + cell) + m_halfReach;
     const double x1 = line.x1, y1 = line.y1, x2 = line.x2, y2 = line.y2;
     const double minX = std::min(x1, x2), maxX = std::max(x1, x2);

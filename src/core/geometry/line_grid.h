@@ -14,12 +14,12 @@ namespace vantrel::geometry {
 // grid whose cell is the first at least its extent, so it takes a few cells there; only cells that
 // hold a line are stored. Two lines that share a point share a cell of the coarser one's grid: a
 // line is entered in, and looks through, every cell it may touch, widened by a margin far above
-// the rounding of the cell arithmetic. Lines that can cross nothing (zero length, non-finite
-// coordinates) are in no cell.
+// the rounding of the cell arithmetic. Lines that can cross nothing (zero length, coordinates that
+// are not finite or beyond kMaxExactCoordinate) are in no cell.
 class LineGrid {
 public:
     // With a `reach`, lines that come within that distance of each other are offered as well.
-    explicit LineGrid(const std::vector<AxialLine>& lines, double reach = 0);
+    explicit LineGrid(const std::vector<MapLine>& lines, double reach = 0);
 
     // Calls near(j) once for every other line j that may share a point with line i, each pair of
     // lines being offered from one of its two lines only. One thread at a time.
@@ -30,11 +30,11 @@ private:
     std::int64_t cellIndex(double offset, double cell) const;
     // The cells a line may touch in the grid of `level`, each as a code of its grid, column and
     // row. Two cells may share a code: that only offers more lines.
-    void cellsAt(const AxialLine& line, int level, std::vector<std::uint64_t>& cells) const;
+    void cellsAt(const MapLine& line, int level, std::vector<std::uint64_t>& cells) const;
     // The lines in a cell.
     std::span<const int> linesIn(std::uint64_t cell) const;
 
-    std::span<const AxialLine> m_lines;
+    std::span<const MapLine> m_lines;
     double m_originX = 0, m_originY = 0, m_finest = 1;
     // Every line's cells are those of the line widened by half the reach on every side.
     double m_halfReach = 0;

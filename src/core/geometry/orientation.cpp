@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace vantrel::geometry {
 
@@ -19,13 +20,20 @@ double TwoSumError(double a, double b, double sum) {
     return (a - aPart) + (b - bPart);
 }
 
+// The rounding error of a * b, so that a * b == product + error exactly, when no part underflows.
+double TwoProductError(double a, double b, double product) {
+    return std::fma(a, b, -product);
+}
+
 // The sum of exactly representable terms, with its sign exact. The terms are gathered into a
 // non-overlapping expansion of increasing magnitude, whose largest non-zero part carries the sign
 // of the whole sum.
-template <std::size_t N> double ExactSum(const std::array<double, N>& terms) {
+template <std::size_t N>
+double ExactSum(const std::array<double, N>& terms, std::size_t count = N) {
     std::array<double, N> parts{};
     std::size_t partCount = 0;
-    for (const double term : terms) {
+    for (std::size_t at = 0; at < count; ++at) {
+        const double term = terms[at];
         double carry = term;
         for (std::size_t i = 0; i < partCount; ++i) {
             const double sum = carry + parts[i];
@@ -57,6 +65,29 @@ double Orientation(FloatPoint a, FloatPoint b, FloatPoint c) {
         return plain;
     // Near zero: expand into products of two floats, each exact in double, and sum exactly.
     return ExactSum(std::array{bx * cy, -(bx * ay), -(ax * cy), -(by * cx), by * ax, ay * cx});
+}
+
+double Orientation(DoublePoint a, DoublePoint b, DoublePoint c) {
+    const double left = (b.x - a.x) * (c.y - a.y);
+    const double right = (b.y - a.y) * (c.x - a.x);
+    const double plain = left - right;
+    if (std::fabs(plain) > kPlainErrorBound * (std::fabs(left) + std::fabs(right)))
+        return plain;
+    // Near zero: each product of two coordinates as itself plus its rounding error, all summed
+    // exactly. The products come first and errors of 0 are left out, so that for coordinates
+    // floats hold this is the float version's sum, term for term.
+    std::array<double, 12> terms{};
+    const std::pair<double, double> factors[] = {{b.x, c.y},  {-b.x, a.y}, {-a.x, c.y},
+                                                 {-b.y, c.x}, {b.y, a.x},  {a.y, c.x}};
+    std::size_t count = 0;
+    for (const auto& [first, second] : factors)
+        terms[count++] = first * second;
+    for (std::size_t at = 0; at < 6; ++at) {
+        const double error = TwoProductError(factors[at].first, factors[at].second, terms[at]);
+        if (error != 0)
+            terms[count++] = error;
+    }
+    return ExactSum(terms, count);
 }
 
 } // namespace vantrel::geometry

@@ -1,5 +1,6 @@
 #include "core/io/axial_line_reader.h"
 
+#include "core/geometry/orientation.h"
 #include "core/host/quoted_text.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <limits>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace vantrel::io {
@@ -155,8 +157,10 @@ Layout HeaderLayout(const Record& header) {
     return layout;
 }
 
-// The nearest float; a magnitude below the smallest float reads as 0 (or a denormal).
-float Coordinate(std::string_view field, std::string_view column, int lineNumber) {
+// The nearest float; a magnitude below the smallest float reads as 0 (or a denormal). The nearest
+// double, within the range in which the crossing rule is decided exactly.
+template <class Number>
+Number Coordinate(std::string_view field, std::string_view column, int lineNumber) {
     const std::string_view text = Trim(field);
     if (text.empty())
         throw ReadFault{lineNumber, "the value of column " + QuotedValue(column) + " is empty"};
@@ -167,23 +171,30 @@ float Coordinate(std::string_view field, std::string_view column, int lineNumber
         return ReadFault{lineNumber, "the value " + QuotedValue(text) + " of column " +
                                          QuotedValue(column) + std::string(fault)};
     };
-    float value = 0;
+    Number value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error == std::errc::invalid_argument || end != digits.data() + digits.size())
         throw what(" is not a number");
     if (error == std::errc::result_out_of_range) {
         const double wide = std::strtod(std::string(digits).c_str(), nullptr);
-        if (!(std::fabs(wide) <= std::numeric_limits<float>::max()))
+        if (!(std::fabs(wide) <= std::numeric_limits<Number>::max()))
             throw what(" is too large for a coordinate");
-        value = static_cast<float>(wide);
+        value = static_cast<Number>(wide);
     }
     if (!std::isfinite(value))
         throw what(" is not a finite number");
+    if constexpr (std::is_same_v<Number, double>) {
+        if (std::fabs(value) > geometry::kMaxExactCoordinate)
+            throw what(" is too large for a coordinate (at most 1e100)");
+        if (value != 0 && std::fabs(value) < geometry::kMinExactCoordinate)
+            throw what(" is too small for a coordinate (0, or at least 1e-100)");
+    }
     return value;
 }
 
-AxialLine LineOf(const Record& record, const Layout& layout) {
-    std::array<float, 4> values{};
+template <class Line> Line LineOf(const Record& record, const Layout& layout) {
+    using Number = decltype(Line::x1);
+    std::array<Number, 4> values{};
     for (std::size_t column = 0; column < 4; ++column) {
         const std::size_t field = layout.fieldOf[column];
         if (field >= record.fields.size()) {
@@ -192,14 +203,13 @@ AxialLine LineOf(const Record& record, const Layout& layout) {
                                                    " fields, so no value for column " +
                                                    QuotedValue(layout.names[column])};
         }
-        values[column] = Coordinate(record.fields[field], layout.names[column], record.lineNumber);
+        values[column] =
+            Coordinate<Number>(record.fields[field], layout.names[column], record.lineNumber);
     }
     return {values[0], values[1], values[2], values[3]};
 }
 
-} // namespace
-
-LineReadResult ReadAxialLines(std::istream& in) {
+template <class Line> BasicLineReadResult<Line> ReadLines(std::istream& in) {
     try {
         RecordSource source(in);
         Record header;
@@ -207,9 +217,9 @@ LineReadResult ReadAxialLines(std::istream& in) {
             throw ReadFault{1, "the file is empty"};
         const Layout layout =
             IsExportTitle(header) ? ExportLayout(source, header.lineNumber) : HeaderLayout(header);
-        LineReadResult result;
+        BasicLineReadResult<Line> result;
         for (Record row; source.next(row);)
-            result.lines.push_back(LineOf(row, layout));
+            result.lines.push_back(LineOf<Line>(row, layout));
         if (result.lines.empty())
             throw ReadFault{source.lineNumber() + 1, "no axial lines follow the header"};
         return result;
@@ -218,15 +228,16 @@ LineReadResult ReadAxialLines(std::istream& in) {
     }
 }
 
-std::optional<std::string> ReadAxialLinesFile(const std::filesystem::path& file,
-                                              std::vector<AxialLine>& lines) {
+template <class Line>
+std::optional<std::string> ReadLinesFile(const std::filesystem::path& file,
+                                         std::vector<Line>& lines) {
     std::error_code ignored;
     if (std::filesystem::is_directory(file, ignored))
         return "Could not read " + QuotedName(file) + ": it is a folder";
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return "Could not read " + QuotedName(file) + ": " + std::strerror(errno);
-    LineReadResult read = ReadAxialLines(in);
+    BasicLineReadResult<Line> read = ReadLines<Line>(in);
     if (in.bad())
         return "Could not read " + QuotedName(file) + ": the file could not be read to its end";
     if (read.error) {
@@ -235,6 +246,26 @@ std::optional<std::string> ReadAxialLinesFile(const std::filesystem::path& file,
     }
     lines = std::move(read.lines);
     return std::nullopt;
+}
+
+} // namespace
+
+LineReadResult ReadAxialLines(std::istream& in) {
+    return ReadLines<AxialLine>(in);
+}
+
+MapLineReadResult ReadMapLines(std::istream& in) {
+    return ReadLines<MapLine>(in);
+}
+
+std::optional<std::string> ReadAxialLinesFile(const std::filesystem::path& file,
+                                              std::vector<AxialLine>& lines) {
+    return ReadLinesFile(file, lines);
+}
+
+std::optional<std::string> ReadMapLinesFile(const std::filesystem::path& file,
+                                            std::vector<MapLine>& lines) {
+    return ReadLinesFile(file, lines);
 }
 
 } // namespace vantrel::io

@@ -18,11 +18,13 @@ struct LineReadError {
     std::string reason;
 };
 
-struct LineReadResult {
-    std::vector<AxialLine> lines;
+template <class Line> struct BasicLineReadResult {
+    std::vector<Line> lines;
     // Set when the text is not a valid map; `lines` is then empty.
     std::optional<LineReadError> error;
 };
+using LineReadResult = BasicLineReadResult<AxialLine>;
+using MapLineReadResult = BasicLineReadResult<MapLine>;
 
 // Accepts either form, with LF or CR LF line ends and an optional UTF-8 byte order mark:
 // - the axial-lines export: its title record, its heading record, then rows of line number,
@@ -35,10 +37,15 @@ struct LineReadResult {
 // one of the four columns, a row without a value for one, a value that is not a number or not
 // finite, and a header with no rows after it are each an error naming the line.
 LineReadResult ReadAxialLines(std::istream& in);
+// The same, read to the nearest double, for the batch tool. A coordinate must be 0 or between
+// 1e-100 and 1e100 in size, the range in which the crossing rule is decided exactly.
+MapLineReadResult ReadMapLines(std::istream& in);
 
 // Reads a lines file into `lines`. On failure `lines` is untouched and the result is a message
 // naming the file and the fault: "town.csv", line 3: ... or Could not read "town.csv": ...
 std::optional<std::string> ReadAxialLinesFile(const std::filesystem::path& file,
                                               std::vector<AxialLine>& lines);
+std::optional<std::string> ReadMapLinesFile(const std::filesystem::path& file,
+                                            std::vector<MapLine>& lines);
 
 } // namespace vantrel::io

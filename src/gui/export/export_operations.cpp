@@ -128,7 +128,7 @@ void SaveAllMeasures(Workspace& workspace, ResultsKind kind) {
         const analysis::MeasureOptions options{.radii = radii, .choice = true};
         exports::WriteMeasures(
             out, axial ? analysis::MeasureLines(graph, analysis::ComputeLineDepths(graph),
-                                                state.AxialLines, options)
+                                                Widened(state.AxialLines), options)
                        : analysis::MeasureJunctions(graph, analysis::ComputeJunctionDepths(graph),
                                                     options));
     });

@@ -1,0 +1,211 @@
+// GIS layers in and out: layers built with GDAL itself, read by the batch tool, and its results
+// read back through GDAL.
+#include "cli/analysis_run.h"
+#include "gis/layer_reader.h"
+
+#include <gdal_priv.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace vantrel::gis {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+struct Feature {
+    const char* wkt; // nullptr for a feature without geometry
+};
+
+class GisLayers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GDALAllRegister();
+        m_folder = fs::temp_directory_path() / ("vantrel_gis_" + std::to_string(::getpid()) + "_" +
+                                                std::to_string(std::random_device{}()));
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    // A dataset of one or more layers of the given features, made by GDAL's own driver.
+    fs::path Make(const std::string& name, const char* driver,
+                  const std::vector<std::pair<std::string, std::vector<Feature>>>& layers,
+                  int epsg = 27700, OGRwkbGeometryType type = wkbUnknown) const {
+        const fs::path path = m_folder / name;
+        GDALDriver* maker = GetGDALDriverManager()->GetDriverByName(driver);
+        EXPECT_NE(maker, nullptr) << driver;
+        GDALDatasetUniquePtr dataset(maker->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        EXPECT_NE(dataset, nullptr) << path;
+        OGRSpatialReference crs;
+        crs.importFromEPSG(epsg);
+        crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        for (const auto& [layerName, features] : layers) {
+            OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), &crs, type, nullptr);
+            EXPECT_NE(layer, nullptr);
+            for (const Feature& each : features) {
+                OGRFeature feature(layer->GetLayerDefn());
+                if (each.wkt) {
+                    OGRGeometry* geometry = nullptr;
+                    OGRGeometryFactory::createFromWkt(each.wkt, nullptr, &geometry);
+                    feature.SetGeometryDirectly(geometry);
+                }
+                EXPECT_EQ(layer->CreateFeature(&feature), OGRERR_NONE);
+            }
+        }
+        return path;
+    }
+
+    std::string Run(cli::AnalyseOptions options) {
+        options.quiet = false;
+        std::ostringstream logText;
+        cli::StageLog log(logText, {false, false, false});
+        const auto fault = cli::RunAnalysis(options, log);
+        m_log = logText.str();
+        return fault.value_or("");
+    }
+
+    cli::AnalyseOptions Options(const fs::path& lines, const fs::path& out) const {
+        cli::AnalyseOptions options;
+        options.linesFile = lines;
+        options.outputFolder = m_folder / out;
+        return options;
+    }
+
+    fs::path m_folder;
+    std::string m_log;
+};
+
+const std::vector<Feature> kCross = {{"LINESTRING (0 0, 10 0)"}, {"LINESTRING (5 -5, 5 5)"}};
+
+TEST_F(GisLayers, EveryFormatGivesItsLinesWithTheirFeatureIdsAndCrs) {
+    for (const auto& [name, driver] :
+         std::vector<std::pair<std::string, const char*>>{{"map.gpkg", "GPKG"},
+                                                          {"map.shp", "ESRI Shapefile"},
+                                                          {"map.geojson", "GeoJSON"},
+                                                          {"map.dxf", "DXF"}}) {
+        const LayerReading read = ReadLayerLines(Make(name, driver, {{"streets", kCross}}), "");
+        ASSERT_TRUE(read.layer) << name << ": " << read.error;
+        EXPECT_EQ(read.layer->lines, (std::vector<MapLine>{{0, 0, 10, 0}, {5, -5, 5, 5}})) << name;
+        EXPECT_EQ(read.layer->featureIds.size(), 2u);
+        EXPECT_NE(read.layer->featureIds[0], read.layer->featureIds[1]);
+        if (std::string(driver) != "DXF") {
+            EXPECT_EQ(read.layer->crsName, "EPSG:27700") << name;
+            EXPECT_FALSE(read.layer->geographic);
+        }
+    }
+    const LayerReading degrees =
+        ReadLayerLines(Make("degrees.gpkg", "GPKG", {{"streets", kCross}}, 4326), "");
+    ASSERT_TRUE(degrees.layer);
+    EXPECT_TRUE(degrees.layer->geographic);
+}
+
+TEST_F(GisLayers, PiecesAreSplitAndFeaturesWithoutLinesSkipped) {
+    const fs::path map = Make("mixed.gpkg", "GPKG",
+                              {{"mixed",
+                                {{"MULTILINESTRING ((0 0, 10 0), (0 5, 10 5))"},
+                                 {"LINESTRING Z (5 -5 1, 5 5 2, 8 9 3)"},
+                                 {"POINT (1 1)"},
+                                 {"POLYGON ((0 0, 1 0, 1 1, 0 0))"},
+                                 {nullptr}}}});
+    const LayerReading read = ReadLayerLines(map, "");
+    ASSERT_TRUE(read.layer) << read.error;
+    EXPECT_EQ(read.layer->lines.size(), 4u);
+    EXPECT_EQ(read.layer->lines[3], (MapLine{5, 5, 8, 9}));
+    EXPECT_EQ(read.layer->splitFeatures, 2);
+    EXPECT_EQ(read.layer->linesFromSplits, 4);
+    EXPECT_EQ(read.layer->skippedFeatures, 3);
+
+    ASSERT_EQ(Run(Options(map, "out")), "");
+    EXPECT_THAT(m_log, HasSubstr("2 features of several straight pieces were split into 4 lines"));
+    EXPECT_THAT(m_log, HasSubstr("3 features were skipped, holding no line"));
+}
+
+TEST_F(GisLayers, LayersWithoutLinesMissingOrAmbiguousAreRefusedNamingFileAndLayer) {
+    const fs::path polygons =
+        Make("polygons.gpkg", "GPKG", {{"blocks", {{"POLYGON ((0 0, 1 0, 1 1, 0 0))"}}}});
+    const fs::path points = Make("points.gpkg", "GPKG", {{"trees", {{"POINT (1 1)"}}}});
+    const fs::path two = Make("two.gpkg", "GPKG", {{"roads", kCross}, {"paths", kCross}});
+    EXPECT_THAT(ReadLayerLines(polygons, "").error, HasSubstr("holds no layer of lines"));
+    EXPECT_THAT(ReadLayerLines(points, "trees").error,
+                HasSubstr("The layer \"trees\" of \"" + points.string() + "\" holds no lines"));
+    EXPECT_THAT(
+        ReadLayerLines(two, "").error,
+        HasSubstr("holds 2 layers of lines, \"roads\", \"paths\"; choose one with --layer"));
+    EXPECT_THAT(ReadLayerLines(two, "lanes").error,
+                HasSubstr("has no layer \"lanes\"; its layers are \"roads\", \"paths\""));
+    ASSERT_TRUE(ReadLayerLines(two, "paths").layer);
+
+    std::ofstream(m_folder / "junk.gpkg") << "not a dataset";
+    EXPECT_THAT(Run(Options(m_folder / "junk.gpkg", "out.gpkg")), HasSubstr("Could not read"));
+    EXPECT_FALSE(fs::exists(m_folder / "out.gpkg"));
+}
+
+TEST_F(GisLayers, ResultsGoBackAsStyledLayersInTheInputCrs) {
+    const fs::path map = Make("streets.gpkg", "GPKG", {{"streets", kCross}});
+    cli::AnalyseOptions options = Options(map, "results.gpkg");
+    options.radii = {{3}};
+    ASSERT_EQ(Run(options), "");
+    const GDALDatasetUniquePtr results(
+        GDALDataset::Open((m_folder / "results.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    ASSERT_NE(results, nullptr);
+    OGRLayer* lines = results->GetLayerByName("axial_lines");
+    OGRLayer* junctions = results->GetLayerByName("junctions");
+    ASSERT_TRUE(lines && junctions);
+    EXPECT_EQ(lines->GetFeatureCount(), 2);
+    EXPECT_EQ(junctions->GetFeatureCount(), 1);
+    EXPECT_TRUE(lines->GetSpatialRef()->GetAuthorityCode(nullptr) == std::string("27700"));
+    for (const char* field : {"source_fid", "integration", "integration_hh_r3", "line_length"})
+        EXPECT_GE(lines->GetLayerDefn()->GetFieldIndex(field), 0) << field;
+    const auto junction = std::unique_ptr<OGRFeature>(junctions->GetNextFeature());
+    EXPECT_EQ(junction->GetFieldAsInteger64("first_line"), 1);
+    EXPECT_EQ(junction->GetFieldAsInteger64("second_line"), 2);
+    EXPECT_EQ(junction->GetGeometryRef()->toPoint()->getX(), 5);
+
+    OGRLayer* styles = results->GetLayerByName("layer_styles");
+    ASSERT_NE(styles, nullptr);
+    EXPECT_EQ(styles->GetFeatureCount(), 2);
+    const auto style = std::unique_ptr<OGRFeature>(styles->GetNextFeature());
+    EXPECT_STREQ(style->GetFieldAsString("f_table_name"), "axial_lines");
+    EXPECT_EQ(style->GetFieldAsInteger("useAsDefault"), 1);
+    EXPECT_THAT(style->GetFieldAsString("styleQML"), HasSubstr("attr=\"integration\""));
+    EXPECT_THAT(style->GetFieldAsString("styleQML"), HasSubstr("255,0,0,255"));
+
+    // A Shapefile cuts field names to ten characters; the style follows the cut name.
+    ASSERT_EQ(Run(Options(map, "results.shp")), "");
+    for (const char* file : {"results_axial_lines.shp", "results_junctions.dbf",
+                             "results_axial_lines.prj", "results_junctions.qml"})
+        EXPECT_TRUE(fs::exists(m_folder / file)) << file;
+    std::ifstream qml(m_folder / "results_axial_lines.qml");
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(qml), {}),
+                HasSubstr("attr=\"integratio\""));
+}
+
+TEST_F(GisLayers, ALayerGivesTheSameResultsAsTheCsvOfItsLines) {
+    std::ofstream(m_folder / "streets.csv") << "x1,y1,x2,y2\n0,0,10,0\n5,-5,5,5\n0,8,10,-2\n";
+    const fs::path map = Make("streets.gpkg", "GPKG",
+                              {{"streets", {kCross[0], kCross[1], {"LINESTRING (0 8, 10 -2)"}}}});
+    ASSERT_EQ(Run(Options(m_folder / "streets.csv", "from_csv")), "");
+    cli::AnalyseOptions exact = Options(map, "from_layer");
+    exact.tolerance = 0;
+    ASSERT_EQ(Run(exact), "");
+    for (const auto& file : cli::kOutputFiles) {
+        std::ifstream csv(m_folder / "from_csv" / file), layer(m_folder / "from_layer" / file);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(csv), {}),
+                  std::string(std::istreambuf_iterator<char>(layer), {}))
+            << file;
+    }
+}
+
+} // namespace
+} // namespace vantrel::gis
