@@ -2,7 +2,8 @@
 # Times vantrel-cli on generated street maps of 2,000, 10,000 and 50,000 lines: each stage's wall
 # time, its processor time and the peak memory of the process, for a primal run (radii 3 and n),
 # a dual run and a run of both analyses, each without and with --choice, each from reading the
-# file to the last output written.
+# file to the last output written; then a run of both analyses written to a GeoPackage, and a
+# primal run that reads that GeoPackage's lines back, for the GIS reading and writing stages.
 # Usage, from anywhere, after building: bench/run_cli_bench.sh [BUILD_FOLDER] [SIZES...]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,11 +23,17 @@ for lines in $sizes; do
     map="$work/map_$lines.csv"
     # The generator's default street map of this size, the same on every machine.
     python3 "$generator" --n "$lines" --out "$map"
-    for run in primal dual both primal+choice dual+choice both+choice; do
+    for run in primal dual both primal+choice dual+choice both+choice gpkg-out gpkg-in; do
         analysis=${run%+choice}
         choice=
         [ "$analysis" != "$run" ] && choice=--choice
-        "$cli" analyse "$map" --out "$work/out_${lines}_$run" --radius 3,n --analysis "$analysis" \
+        input=$map
+        output="$work/out_${lines}_$run"
+        case $run in
+        gpkg-out) analysis=both output="$work/map_$lines.gpkg" ;;
+        gpkg-in) analysis=primal input="$work/map_$lines.gpkg" ;;
+        esac
+        "$cli" analyse "$input" --out "$output" --radius 3,n --analysis "$analysis" \
             $choice --quiet --timings 2>"$work/timings"
         echo
         echo "$lines lines, $run:"
