@@ -19,11 +19,11 @@ namespace vantrel::gis {
 bool IsLayerFileName(const std::filesystem::path& target);
 
 struct ResultLayers {
-    std::span<const MapLine> lines;
+    std::span<const MapLine> lines = {};
     // Per line, the feature it came from; empty when the lines came from a text file.
-    std::span<const std::int64_t> featureIds;
-    std::string crsWkt;
-    std::span<const MapJunction> junctions;
+    std::span<const std::int64_t> featureIds = {};
+    std::string crsWkt = {};
+    std::span<const MapJunction> junctions = {};
     // Null for an analysis that did not run.
     const analysis::ItemMeasures* axial = nullptr;
     const analysis::ItemMeasures* dual = nullptr;

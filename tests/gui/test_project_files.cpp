@@ -2,6 +2,7 @@
 // the recovery copy a run that did not end cleanly leaves behind.
 #include "core/export/text_exports.h"
 #include "files/project_file.h"
+#include "gis/result_layers.h"
 #include "gui/app/project_document.h"
 #include "gui/app/project_operations.h"
 #include "support/gui_test_support.h"
@@ -177,6 +178,16 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
     QCOMPARE(session.state().AxialLines, source.state().AxialLines);
     QVERIFY(session.dialogs.messageTexts().isEmpty());
     QVERIFY(session.state().DrawingEnabled);
+
+    // The same lines as a GeoPackage layer, read through the batch tool's GIS reader.
+    const std::vector<MapLine> wide = Widened(source.state().AxialLines);
+    gis::LayerFiles layers(m_folder.filePath("lines.gpkg").toStdString());
+    QVERIFY(!layers.prepare() && !layers.write({.lines = wide}) && !layers.commit());
+    session.dialogs.answerMessage(MessageAnswer::Discard);
+    session.dialogs.answerFile(m_folder.filePath("lines.gpkg"));
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().AxialLines, source.state().AxialLines);
+    session.dialogs.clear();
 
     // Metres on a national grid: the question first, as 20 lines are unsaved, then the fit.
     const QString metres = m_folder.filePath("metres.csv");

@@ -30,9 +30,9 @@ double Room(double room, double length) {
 
 } // namespace
 
-double FitLinesToWindow(std::vector<AxialLine>& lines, double width, double height) {
+double FitLinesToWindow(std::vector<MapLine>& lines, double width, double height) {
     Extent extent;
-    for (const AxialLine& line : lines) {
+    for (const MapLine& line : lines) {
         extent.add(line.x1, line.y1);
         extent.add(line.x2, line.y2);
     }
@@ -47,13 +47,9 @@ double FitLinesToWindow(std::vector<AxialLine>& lines, double width, double heig
         scale = 1.0;
     const double left = (width - extentX * scale) / 2;
     const double top = (height - extentY * scale) / 2;
-    const auto x = [&](float value) {
-        return static_cast<float>(left + (value - extent.minX) * scale);
-    };
-    const auto y = [&](float value) {
-        return static_cast<float>(top + (value - extent.minY) * scale);
-    };
-    for (AxialLine& line : lines)
+    const auto x = [&](double value) { return left + (value - extent.minX) * scale; };
+    const auto y = [&](double value) { return top + (value - extent.minY) * scale; };
+    for (MapLine& line : lines)
         line = {x(line.x1), y(line.y1), x(line.x2), y(line.y2)};
     return scale;
 }

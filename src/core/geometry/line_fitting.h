@@ -11,6 +11,6 @@ namespace vantrel::geometry {
 // they are scaled by one factor in both directions and moved so that their extent sits in the
 // middle of the window with a margin of 5% on every side; the result is that factor. Lines of a
 // single point are moved, not scaled.
-double FitLinesToWindow(std::vector<AxialLine>& lines, double width, double height);
+double FitLinesToWindow(std::vector<MapLine>& lines, double width, double height);
 
 } // namespace vantrel::geometry

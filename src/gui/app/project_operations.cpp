@@ -4,6 +4,7 @@
 #include "core/host/number_text.h"
 #include "core/io/axial_line_reader.h"
 #include "files/project_file.h"
+#include "gis/layer_reader.h"
 #include "gui/app/main_window.h"
 #include "gui/app/new_project.h"
 #include "gui/app/project_document.h"
@@ -23,6 +24,8 @@
 #include <QLocale>
 #include <QScrollBar>
 
+#include <filesystem>
+
 namespace vantrel {
 
 namespace {
@@ -33,7 +36,10 @@ constexpr char kImportTitle[] = "Importing Axial Lines";
 constexpr char kRecoverTitle[] = "Recovering the Axial Map";
 
 const FileRequest kProjectFiles{"Vantrel Project (*.vantrel)|*.vantrel", "vantrel"};
-const FileRequest kLineFiles{"Axial Lines (*.txt, *.csv)|*.txt; *.csv", ""};
+const FileRequest kLineFiles{
+    "Axial Lines (*.txt, *.csv, *.gpkg, *.shp, *.geojson, *.dxf, ...)|*.txt; *.csv; *.gpkg; *.shp; "
+    "*.geojson; *.json; *.fgb; *.dxf; *.tab; *.mif; *.gml; *.kml|All Files (*)|*",
+    ""};
 // A map of 500 lines, even with many other columns, is far smaller.
 constexpr qint64 kMaxLineFileBytes = 64LL * 1024 * 1024;
 
@@ -121,8 +127,9 @@ bool SaveProjectTo(Workspace& workspace, const QString& path) {
     return true;
 }
 
-// Nothing on success, otherwise a message naming the file, as the batch tool words it.
-std::optional<QString> ReadLineFile(const QString& path, std::vector<AxialLine>& lines) {
+// Nothing on success, otherwise a message naming the file, as the batch tool words it. Text files
+// are read as axial-lines exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer.
+std::optional<QString> ReadLineFile(const QString& path, std::vector<MapLine>& lines) {
     const QFileInfo info(path);
     const auto cannot = [&](const QString& reason) {
         return QStringLiteral("Could not read \"%1\": %2").arg(path, reason);
@@ -132,9 +139,17 @@ std::optional<QString> ReadLineFile(const QString& path, std::vector<AxialLine>&
     if (info.size() > kMaxLineFileBytes)
         return cannot(
             QStringLiteral("it is too large to be a map of at most %1 lines").arg(kMaxLines));
-    if (const std::optional<std::string> failure =
-            io::ReadAxialLinesFile(QFile::encodeName(path).toStdString(), lines))
-        return QString::fromStdString(*failure);
+    const std::filesystem::path file = QFile::encodeName(path).toStdString();
+    const QString suffix = info.suffix().toLower();
+    if (suffix == "txt" || suffix == "csv") {
+        if (const std::optional<std::string> failure = io::ReadMapLinesFile(file, lines))
+            return QString::fromStdString(*failure);
+        return std::nullopt;
+    }
+    gis::LayerReading reading = gis::ReadLayerLines(file, {});
+    if (!reading.layer)
+        return QString::fromStdString(reading.error);
+    lines = std::move(reading.layer->lines);
     return std::nullopt;
 }
 
@@ -170,7 +185,7 @@ void ImportAxialLines(Workspace& workspace) {
     const std::optional<QString> path = workspace.dialogs.openFile(kLineFiles);
     if (!path)
         return;
-    std::vector<AxialLine> lines;
+    std::vector<MapLine> lines;
     if (const std::optional<QString> failure = ReadLineFile(*path, lines)) {
         Report(workspace, *failure, kImportTitle);
         return;
@@ -184,7 +199,11 @@ void ImportAxialLines(Workspace& workspace) {
 
     files::ProjectFile project = workspace.main.project().capture();
     project.scaleFixed = true;
-    project.lines = std::move(lines);
+    project.lines.clear();
+    // Within the map window now, so the project's floats hold them.
+    for (const MapLine& line : lines)
+        project.lines.push_back({static_cast<float>(line.x1), static_cast<float>(line.y1),
+                                 static_cast<float>(line.x2), static_cast<float>(line.y2)});
     Restore(workspace, project, workspace.main.storedPlan());
     // Imported lines are new work: saving them asks for a file rather than overwriting one.
     workspace.main.project().forgetFile();
