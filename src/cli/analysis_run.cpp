@@ -1,5 +1,6 @@
 #include "cli/analysis_run.h"
 
+#include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
 #include "gis/result_layers.h"
@@ -146,7 +147,7 @@ std::optional<std::string> WriteTextFiles(OutputFolder& folder, StageLog& log,
     return folder.commit();
 }
 
-std::optional<std::string> WriteLayers(gis::LayerFiles& layers, const Results& results) {
+std::optional<std::string> WriteLayers(LayerOutput& layers, const Results& results) {
     const std::optional<ItemMeasures>& axial = results.axial;
     const std::optional<ItemMeasures>& dual = results.dual;
     if (auto fault = layers.write({.lines = results.source.lines,
@@ -171,7 +172,7 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
 
     // Results go to a GIS file or to a folder of text files; either is made ready before the
     // analysis, so that a place that cannot be written is reported at once.
-    std::optional<gis::LayerFiles> layers;
+    std::optional<LayerOutput> layers;
     std::optional<OutputFolder> folder;
     if (gis::IsLayerFileName(options.outputFolder)) {
         layers.emplace(options.outputFolder);

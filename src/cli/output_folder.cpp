@@ -1,15 +1,14 @@
 #include "cli/output_folder.h"
 
+#include "cli/sibling_names.h"
 #include "core/host/quoted_text.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <fstream>
 
@@ -18,51 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kStagingSuffix = ".partial";
-constexpr std::string_view kAsideSuffix = ".old";
-
 std::string CannotWrite(const fs::path& folder, const std::string& reason) {
     return "Could not write into " + QuotedName(folder) + ": " + reason;
-}
-
-// Names beside the target carry the target's name and the process that made them, so that a
-// later run can tell a leftover of a killed run from a folder another run is still writing.
-std::string SiblingPrefix(const fs::path& target) {
-    return '.' + target.filename().string() + ".vantrel-";
-}
-
-fs::path Sibling(const fs::path& target, std::string_view suffix) {
-    return target.parent_path() /
-           (SiblingPrefix(target) + std::to_string(getpid()) + std::string(suffix));
-}
-
-bool ProcessIsAlive(pid_t pid) {
-    return kill(pid, 0) == 0 || errno == EPERM;
-}
-
-// The process that made a sibling and its suffix, or nothing when the name is not such a sibling.
-std::optional<std::pair<pid_t, std::string_view>> SiblingOwner(const fs::path& target,
-                                                               const std::string& name) {
-    const std::string prefix = SiblingPrefix(target);
-    if (!name.starts_with(prefix))
-        return std::nullopt;
-    const char* const first = name.data() + prefix.size();
-    const char* const last = name.data() + name.size();
-    pid_t pid = 0;
-    const auto [end, error] = std::from_chars(first, last, pid);
-    if (error != std::errc() || end == first)
-        return std::nullopt;
-    const std::string_view suffix(end, last);
-    if (suffix != kStagingSuffix && suffix != kAsideSuffix)
-        return std::nullopt;
-    return std::pair{pid, suffix};
-}
-
-void RemoveTree(const fs::path& path) {
-    std::error_code ignored;
-    // Files a writer adds while the tree is removed make the last step fail once.
-    for (int attempt = 0; attempt < 3 && fs::exists(path, ignored); ++attempt)
-        fs::remove_all(path, ignored);
 }
 
 std::string SystemReason() {

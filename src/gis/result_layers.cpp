@@ -9,7 +9,6 @@
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -290,35 +289,17 @@ bool IsLayerFileName(const fs::path& target) {
     return FormatOf(target) != nullptr;
 }
 
-LayerFiles::LayerFiles(fs::path target) : m_target(std::move(target)) {
-    const fs::path name = m_target.filename();
-    m_staging = m_target.parent_path() /
-                ("." + name.string() + ".vantrel-" + std::to_string(getpid()) + ".partial");
-}
-
-LayerFiles::~LayerFiles() {
-    discard();
-}
-
-std::optional<std::string> LayerFiles::prepare() {
-    std::error_code error;
-    fs::remove_all(m_staging, error);
-    if (!fs::create_directory(m_staging, error))
-        return "Could not write " + QuotedName(m_target) + ": " + error.message();
-    return std::nullopt;
-}
-
-std::optional<std::string> LayerFiles::write(const ResultLayers& results) {
+std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::path& target,
+                                             const ResultLayers& results) {
     const GdalSession gdal;
-    const Format& format = *FormatOf(m_target);
+    const Format& format = *FormatOf(target);
+    const auto fail = [&](const std::string& why) {
+        return "Could not write " + QuotedName(target) + ": " + why;
+    };
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver);
     if (!driver)
-        return "Could not write " + QuotedName(m_target) + ": GDAL has no " + format.driver +
-               " driver";
+        return fail(std::string("GDAL has no ") + format.driver + " driver");
     ResultWriter writer(results, gdal);
-    const auto fail = [&](const std::string& why) {
-        return "Could not write " + QuotedName(m_target) + ": " + why;
-    };
     const auto create = [&](const fs::path& file) {
         return GDALDatasetUniquePtr(driver->Create(file.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
     };
@@ -326,7 +307,7 @@ std::optional<std::string> LayerFiles::write(const ResultLayers& results) {
         {kAxialLayer, &ResultWriter::axialLines}, {kJunctionLayer, &ResultWriter::junctions}};
 
     if (format.manyLayers) {
-        const GDALDatasetUniquePtr dataset = create(m_staging / m_target.filename());
+        const GDALDatasetUniquePtr dataset = create(folder / target.filename());
         if (!dataset)
             return fail(gdal.lastError("the file could not be made"));
         dataset->StartTransaction();
@@ -347,7 +328,7 @@ std::optional<std::string> LayerFiles::write(const ResultLayers& results) {
     }
     for (const auto& [name, write] : layers) {
         const fs::path file =
-            m_staging / (m_target.stem().string() + "_" + name + m_target.extension().string());
+            folder / (target.stem().string() + "_" + name + target.extension().string());
         std::string style;
         {
             const GDALDatasetUniquePtr dataset = create(file);
@@ -356,35 +337,12 @@ std::optional<std::string> LayerFiles::write(const ResultLayers& results) {
             OGRLayer* layer = nullptr;
             if (auto fault = (writer.*write)(*dataset, style, layer))
                 return fail(*fault);
-            dataset->FlushCache();
         }
         if (!style.empty())
             if (auto fault = WriteText(fs::path(file).replace_extension(".qml"), style))
                 return fault;
     }
     return std::nullopt;
-}
-
-std::optional<std::string> LayerFiles::commit() {
-    const std::lock_guard lock(m_mutex);
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_staging, error)) {
-        fs::rename(entry.path(), m_target.parent_path() / entry.path().filename(), error);
-        if (error)
-            return "Could not write " +
-                   QuotedName(m_target.parent_path() / entry.path().filename()) + ": " +
-                   error.message();
-    }
-    if (error)
-        return "Could not write " + QuotedName(m_target) + ": " + error.message();
-    fs::remove_all(m_staging, error);
-    return std::nullopt;
-}
-
-void LayerFiles::discard() {
-    const std::lock_guard lock(m_mutex);
-    std::error_code ignored;
-    fs::remove_all(m_staging, ignored);
 }
 
 } // namespace vantrel::gis

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,30 +28,13 @@ struct ResultLayers {
     const analysis::ItemMeasures* dual = nullptr;
 };
 
-// A GeoPackage holds both layers and their styles (in its layer_styles table, as QGIS keeps
-// them). A format of one layer a file gives NAME_axial_lines.EXT and NAME_junctions.EXT, each
+// Writes the results into `folder` in the format `target`'s extension names, under `target`'s
+// name: a GeoPackage holds both layers and their styles (in its layer_styles table, as QGIS keeps
+// them); a format of one layer a file gives NAME_axial_lines.EXT and NAME_junctions.EXT, each
 // with its style beside it in a .qml file of the same name, which QGIS loads with the layer.
-// Every file is written into a hidden folder beside the target first, and moved into place only
-// when all are complete, so a failure or an interruption leaves no partial file.
-class LayerFiles {
-public:
-    explicit LayerFiles(std::filesystem::path target);
-    ~LayerFiles();
-    LayerFiles(const LayerFiles&) = delete;
-    LayerFiles& operator=(const LayerFiles&) = delete;
-
-    // Makes the hidden folder, so that a place that cannot be written is reported at once.
-    std::optional<std::string> prepare();
-    std::optional<std::string> write(const ResultLayers& results);
-    // Moves the files into place.
-    std::optional<std::string> commit();
-    // Removes whatever was written; safe from another thread.
-    void discard();
-
-private:
-    std::filesystem::path m_target;
-    std::filesystem::path m_staging;
-    std::mutex m_mutex;
-};
+// A failure names `target`.
+std::optional<std::string> WriteResultLayers(const std::filesystem::path& folder,
+                                             const std::filesystem::path& target,
+                                             const ResultLayers& results);
 
 } // namespace vantrel::gis

@@ -181,8 +181,8 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
 
     // The same lines as a GeoPackage layer, read through the batch tool's GIS reader.
     const std::vector<MapLine> wide = Widened(source.state().AxialLines);
-    gis::LayerFiles layers(m_folder.filePath("lines.gpkg").toStdString());
-    QVERIFY(!layers.prepare() && !layers.write({.lines = wide}) && !layers.commit());
+    const std::string gpkg = m_folder.filePath("lines.gpkg").toStdString();
+    QVERIFY(!gis::WriteResultLayers(m_folder.path().toStdString(), gpkg, {.lines = wide}));
     session.dialogs.answerMessage(MessageAnswer::Discard);
     session.dialogs.answerFile(m_folder.filePath("lines.gpkg"));
     Trigger(session.main, "mnuImportLines");
