@@ -17,9 +17,22 @@ set -eu
 program=$1 folder=$2 work=$3
 fail() { echo "FAIL: $*"; exit 1; }
 wait_for_window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1; }
-# The lines of the one recovery file of a run, as JSON text.
+# The lines of a recovery file, as JSON text.
 recovery_lines() {
     python3 -c 'import json,sys; print(json.dumps(json.load(open(sys.argv[1]))["lines"]))' "$1"
+}
+# Waits up to 20 s for a recovery file other than $1 whose lines number $2; prints its name.
+wait_for_recovery() {
+    for _ in $(seq 100); do
+        for file in "$folder"/recovery-*.vantrel; do
+            [ -f "$file" ] && [ "$file" != "$1" ] || continue
+            count=$(python3 -c 'import json,sys; print(len(json.load(open(sys.argv[1]))["lines"]))' \
+                "$file" 2>/dev/null || echo 0)
+            [ "$count" = "$2" ] && { echo "$file"; return 0; }
+        done
+        sleep 0.2
+    done
+    return 1
 }
 
 "$program" >"$work/first.log" 2>&1 &
@@ -34,12 +47,8 @@ xdotool mousemove 250 150 mousedown 1 sleep 0.2 mousemove 350 200 sleep 0.2 \
 sleep 0.5
 xdotool mousemove 250 300 mousedown 1 sleep 0.2 mousemove 350 250 sleep 0.2 \
     mousemove 500 150 sleep 0.2 mouseup 1
-sleep 1
-kept=$(ls "$folder"/recovery-*.vantrel 2>/dev/null | head -n 1)
-[ -n "$kept" ] || fail "no recovery file was written while drawing"
+kept=$(wait_for_recovery none 2) || fail "no recovery file of two lines was written while drawing"
 lines=$(recovery_lines "$kept")
-[ "$(python3 -c 'import json,sys; print(len(json.loads(sys.argv[1])))' "$lines")" = 2 ] ||
-    fail "the recovery file holds $lines, not two lines"
 kill -KILL "$first"
 wait "$first" 2>/dev/null || true
 
@@ -48,11 +57,9 @@ second=$!
 offer=$(wait_for_window '^Recovering the Axial Map') || fail "the lines were not offered back"
 xdotool windowfocus --sync "$offer" 2>/dev/null || true
 xdotool key Return
-sleep 1.5
-[ ! -e "$kept" ] || fail "the restored recovery file is still there"
-restored=$(ls "$folder"/recovery-*.vantrel 2>/dev/null | head -n 1)
-[ -n "$restored" ] || fail "the restored lines are not kept by the new run"
+restored=$(wait_for_recovery "$kept" 2) || fail "the restored lines are not kept by the new run"
 [ "$(recovery_lines "$restored")" = "$lines" ] || fail "restored $(recovery_lines "$restored"), drew $lines"
+[ ! -e "$kept" ] || fail "the restored recovery file is still there"
 kill -KILL "$second"
 echo "restored $lines"
 SESSION
