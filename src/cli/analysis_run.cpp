@@ -192,8 +192,13 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     const Interruption::Guard discardOnInterrupt =
         interruption ? interruption->onInterrupt(discard) : Interruption::Guard(nullptr);
 
-    results.junctions =
+    geometry::NearJunctions found =
         geometry::FindJunctionsWithin(lines, options.tolerance, log.begin("Finding junctions"));
+    results.junctions = std::move(found.junctions);
+    if (options.tolerance > 0)
+        log.note("--tolerance related " + std::to_string(found.nearOnly) +
+                 (found.nearOnly == 1 ? " pair" : " pairs") +
+                 " of lines that neither cross nor touch");
     const analysis::MapGraph graph(static_cast<int>(lines.size()), results.junctions);
     if (options.analyses != Analyses::Primal)
         NoteLongDualAnalysis(log, graph, options);

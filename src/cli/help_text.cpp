@@ -131,7 +131,8 @@ Options:
                       apart, in the map's units (lines that overlap included),
                       with their junction midway between those points; for
                       hand-drawn maps whose lines stop just short of each
-                      other. 0 by default: lines must touch or cross.
+                      other; a note says how many such pairs it related. 0 by
+                      default: lines must touch or cross.
   --radius LIST       radii for the radius columns and the standard measures
                       (which radius n always has), separated by commas: whole
                       numbers of at least 1, and n for radius n, the largest

@@ -343,8 +343,10 @@ TEST(MapLines, CrossingsAreDecidedOnTheDoublesAtNationalGridCoordinates) {
 TEST(MapLines, ATolerancePairsLinesThatStopShortByNoMoreThanIt) {
     const std::vector<MapLine> lines = {{0, 0, 10, 0}, {5, 0.4, 5, 10}, {20, 0, 30, 0}};
     NoProgress quiet;
-    EXPECT_TRUE(FindJunctionsWithin(lines, 0.3, quiet).empty());
-    EXPECT_EQ(FindJunctionsWithin(lines, 0.5, quiet), (std::vector<MapJunction>{{1, 2, 5, 0.2}}));
+    EXPECT_TRUE(FindJunctionsWithin(lines, 0.3, quiet).junctions.empty());
+    const NearJunctions near = FindJunctionsWithin(lines, 0.5, quiet);
+    EXPECT_EQ(near.junctions, (std::vector<MapJunction>{{1, 2, 5, 0.2}}));
+    EXPECT_EQ(near.nearOnly, 1);
     // Collinear lines that overlap are related too.
     EXPECT_TRUE(NearLines({0, 0, 10, 0}, {5, 0, 15, 0}, 0.1));
     EXPECT_FALSE(NearLines({0, 0, 10, 0}, {10.2, 0, 15, 0}, 0.1));

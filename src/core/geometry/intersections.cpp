@@ -139,24 +139,25 @@ std::optional<MapCrossing> NearLines(const MapLine& first, const MapLine& second
 }
 
 std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines, Progress& progress) {
-    return FindJunctionsWithin(lines, 0, progress);
+    return FindJunctionsWithin(lines, 0, progress).junctions;
 }
 
-std::vector<MapJunction> FindJunctionsWithin(const std::vector<MapLine>& lines, double tolerance,
-                                             Progress& progress) {
+NearJunctions FindJunctionsWithin(const std::vector<MapLine>& lines, double tolerance,
+                                  Progress& progress) {
     const int lineCount = static_cast<int>(lines.size());
     const int reportEvery = std::max(1, lineCount / 100);
     progress.start(lineCount);
     const LineGrid grid(lines, tolerance);
     // A pair is offered from either of its lines, so the junctions are put in order at the end.
     std::vector<std::pair<std::pair<int, int>, MapCrossing>> found;
+    int nearOnly = 0;
     for (int i = 0; i < lineCount; ++i) {
         grid.forEachNear(i, [&](int j) {
             const MapLine& first = lines[std::min(i, j)];
             const MapLine& second = lines[std::max(i, j)];
             auto crossing = CrossLines(first, second);
-            if (!crossing)
-                crossing = NearLines(first, second, tolerance);
+            if (!crossing && (crossing = NearLines(first, second, tolerance)))
+                ++nearOnly;
             if (crossing)
                 found.push_back({{std::min(i, j), std::max(i, j)}, *crossing});
         });
@@ -170,7 +171,7 @@ std::vector<MapJunction> FindJunctionsWithin(const std::vector<MapLine>& lines, 
     for (const auto& [pair, crossing] : found)
         junctions.push_back({pair.first + 1, pair.second + 1, crossing.x, crossing.y});
     progress.finish();
-    return junctions;
+    return {std::move(junctions), nearOnly};
 }
 
 std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines) {

@@ -59,9 +59,15 @@ std::vector<MapJunction> FindAllJunctions(const std::vector<MapLine>& lines);
 // tolerance is 0. Computed in double precision.
 std::optional<MapCrossing> NearLines(const MapLine& first, const MapLine& second, double tolerance);
 
+struct NearJunctions {
+    std::vector<MapJunction> junctions;
+    // How many of them join lines that neither cross nor touch.
+    int nearOnly = 0;
+};
+
 // FindAllJunctions, with lines that come within `tolerance` of each other related too, their
 // junction at the middle of their nearest points. A tolerance of 0 gives FindAllJunctions.
-std::vector<MapJunction> FindJunctionsWithin(const std::vector<MapLine>& lines, double tolerance,
-                                             Progress& progress);
+NearJunctions FindJunctionsWithin(const std::vector<MapLine>& lines, double tolerance,
+                                  Progress& progress);
 
 } // namespace vantrel::geometry
