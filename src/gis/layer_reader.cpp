@@ -8,9 +8,6 @@
 #include <ogr_geometry.h>
 #include <ogrsf_frmts.h>
 
-#include <cmath>
-#include <limits>
-
 namespace vantrel::gis {
 
 namespace {
@@ -84,9 +81,7 @@ public:
                 const double x1 = part->getX(vertex), y1 = part->getY(vertex);
                 const double x2 = part->getX(vertex + 1), y2 = part->getY(vertex + 1);
                 for (const double value : {x1, y1, x2, y2}) {
-                    const double size = std::fabs(value);
-                    if (!(size <= geometry::kMaxExactCoordinate) ||
-                        (size != 0 && size < geometry::kMinExactCoordinate)) {
+                    if (!geometry::IsExactCoordinate(value)) {
                         fault = "feature " + std::to_string(feature.GetFID()) +
                                 " has a coordinate that is not 0 or a number between 1e-100 and "
                                 "1e100 in size";

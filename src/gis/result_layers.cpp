@@ -1,5 +1,6 @@
 #include "gis/result_layers.h"
 
+#include "core/export/atomic_file.h"
 #include "core/export/measure_columns.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
 #include <vector>
 
 namespace vantrel::gis {
@@ -185,15 +185,6 @@ StoreStyles(GDALDataset& dataset, const GdalSession& gdal,
     return std::nullopt;
 }
 
-std::optional<std::string> WriteText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out)
-        return "Could not write " + QuotedName(file);
-    return std::nullopt;
-}
-
 // Writes one or both layers into `dataset`; `styles` hears each layer with its style.
 class ResultWriter {
 public:
@@ -339,7 +330,9 @@ std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::p
                 return fail(*fault);
         }
         if (!style.empty())
-            if (auto fault = WriteText(fs::path(file).replace_extension(".qml"), style))
+            if (auto fault =
+                    exports::WriteFileAtomically(fs::path(file).replace_extension(".qml"),
+                                                 [&style](std::ostream& out) { out << style; }))
                 return fault;
     }
     return std::nullopt;

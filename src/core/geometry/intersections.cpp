@@ -17,12 +17,8 @@ bool CanDecide(const AxialLine& line) {
 }
 
 bool CanDecide(const MapLine& line) {
-    for (const double value : {line.x1, line.y1, line.x2, line.y2}) {
-        const double size = std::fabs(value);
-        if (!(size <= kMaxExactCoordinate) || (size != 0 && size < kMinExactCoordinate))
-            return false;
-    }
-    return true;
+    return IsExactCoordinate(line.x1) && IsExactCoordinate(line.y1) && IsExactCoordinate(line.x2) &&
+           IsExactCoordinate(line.y2);
 }
 
 template <class Line> bool BoxesOverlap(const Line& a, const Line& b) {

@@ -16,6 +16,12 @@ struct DoublePoint {
 inline constexpr double kMaxExactCoordinate = 1e100;
 inline constexpr double kMinExactCoordinate = 1e-100;
 
+// 0, or a magnitude within kMinExactCoordinate .. kMaxExactCoordinate.
+inline bool IsExactCoordinate(double value) {
+    const double size = value < 0 ? -value : value;
+    return size == 0 || (size >= kMinExactCoordinate && size <= kMaxExactCoordinate);
+}
+
 // Twice the signed area of the triangle a, b, c: (b - a) x (c - a), positive when the turn from
 // a through b to c is counter-clockwise in a y-up frame. Its sign is exact for all finite inputs,
 // and it is exactly 0 when, and only when, the three points are collinear; its magnitude is
