@@ -206,10 +206,17 @@ TEST(StandardMeasures, SmallMapsAgreeWithTheDefinitionsForLinesAndJunctions) {
                      {JunctionOf(1, 2), JunctionOf(2, 3), JunctionOf(3, 4), JunctionOf(4, 1),
                       JunctionOf(3, 5), JunctionOf(5, 6), JunctionOf(6, 1)}},
                     "two rings");
+    // Number 0 names no line: junctions on one line only, and one on none.
+    CheckBothGraphs({4,
+                     {JunctionOf(1, 2), JunctionOf(2, 3), JunctionOf(3, 4), JunctionOf(2, 0),
+                      JunctionOf(3, 3), JunctionOf(0, 0)}},
+                    "junctions on fewer than two lines");
     std::mt19937 random(14);
     for (int map = 0; map < 6; ++map)
         CheckBothGraphs(maps::GrowingMap(random, 12 + 4 * map, 20 + 8 * map, 5),
                         "growing map " + std::to_string(map));
+    // More lines and junctions than one batch of searches takes.
+    CheckBothGraphs(maps::GrowingMap(random, 80, 150, 8), "larger growing map");
 }
 
 TEST(StandardMeasures, ItemsWithTooFewOthersWithinReachHaveNoValuesButNeverInfinity) {
@@ -241,6 +248,22 @@ TEST(StandardMeasures, ChoiceIsTheSameWhateverTheThreadCount) {
               ComputeLineChoice(graph, radii, {.threads = 3}));
     EXPECT_EQ(ComputeJunctionChoice(graph, radii, {.threads = 1}),
               ComputeJunctionChoice(graph, radii, {.threads = 2}));
+}
+
+// A chain deeper than the searches' level count wraps: on a path every pair either side of an
+// item routes through it.
+TEST(StandardMeasures, ChoiceOnAChainOfThreeHundredLines) {
+    MapData chain{300, {}};
+    for (int line = 1; line < chain.lineCount; ++line)
+        chain.junctions.push_back(JunctionOf(line, line + 1));
+    const MapGraph graph(chain.lineCount, chain.junctions);
+    const std::vector<int> radii = {kUnlimitedSteps};
+    const std::vector<double> lines = ComputeLineChoice(graph, radii).front();
+    const std::vector<double> junctions = ComputeJunctionChoice(graph, radii).front();
+    for (int item = 0; item < 300; ++item)
+        EXPECT_EQ(lines[item], double(item) * (299 - item)) << "line " << item + 1;
+    for (int item = 0; item < 299; ++item)
+        EXPECT_EQ(junctions[item], double(item) * (298 - item)) << "junction " << item + 1;
 }
 
 // The peer's table, column by heading, one row per line.

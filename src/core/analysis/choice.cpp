@@ -1,6 +1,7 @@
 #include "core/analysis/choice.h"
 
 #include "core/analysis/parallel_units.h"
+#include "core/analysis/path_waves.h"
 #include "core/analysis/source_order.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ namespace {
 // square, so 64 bits of fraction leave ample room; fixed-point sums do not depend on their order.
 __extension__ typedef __int128 Fixed;
 constexpr int kFractionBits = 64;
-constexpr int kSourcesPerUnit = 64;
+constexpr int kSourcesPerUnit = kSourcesPerWave;
 
 Fixed ToFixed(double value) {
     return static_cast<Fixed>(std::ldexp(value, kFractionBits));
@@ -84,75 +85,93 @@ LineLinks Neighbours(const MapGraph& graph) {
     return links;
 }
 
-// The searches of one thread over the lines: breadth-first from a source counting shortest
-// paths and keeping each line's links one step further, then back from the deepest line handing
-// each line's share of the routes to the lines before it (Brandes).
-class LineSearch {
-public:
-    LineSearch(const LineLinks& links, std::span<const int> limits, UnitSums& sums)
-        : m_links(links), m_limits(limits), m_deepest(Deepest(limits)), m_sums(sums),
-          m_depth(links.lineCount(), -1), m_paths(links.lineCount(), 0.0),
-          m_perPath(links.lineCount(), 0.0) {
-        m_order.reserve(links.lineCount());
-        m_onwardEnd.reserve(links.lineCount());
-        m_onward.reserve(links.across.size());
-    }
+// The levels of a search that lie within `limit`.
+std::size_t LevelsWithin(int limit, std::size_t levelCount) {
+    return std::min(static_cast<std::size_t>(limit) + 1, levelCount);
+}
 
-    void run(int source) {
-        search(source);
+// The searches of one thread over the lines, a batch of up to 64 sources at once, one bit per
+// source: breadth-first counting shortest paths and keeping each line's links one step further,
+// then back from the deepest level handing each line's share of the routes to the lines before
+// it (Brandes). A level's lines are read once for all the sources that reach them there.
+class LineWaveSearch {
+public:
+    LineWaveSearch(const LineLinks& links, std::span<const int> limits, UnitSums& sums)
+        : m_links(links), m_limits(limits), m_deepest(Deepest(limits)), m_sums(sums),
+          m_waves(links.lineCount()), m_paths(links.lineCount()), m_perPath(links.lineCount()) {}
+
+    // The sources first..last-1, at most 64 of them.
+    void run(int first, int last) {
+        for (int source = first; source < last; ++source) {
+            m_waves.start(source, source - first);
+            m_paths[source][source - first] = 1.0;
+        }
+        search();
         for (std::size_t column = 0; column < m_limits.size(); ++column)
             handBack(m_limits[column], m_sums.column(column, m_links.lineCount()));
-        for (int line : m_order)
-            m_depth[line] = -1;
+        for (const auto& entry : m_record.entries()) {
+            double* paths = m_paths[entry.line];
+            ForEachBit(entry.bits, [&](int bit) { paths[bit] = 0.0; });
+        }
     }
 
 private:
-    void search(int source) {
-        m_order.assign(1, source);
-        m_onwardEnd.clear();
-        m_onward.clear();
-        m_depth[source] = 0;
-        m_paths[source] = 1.0;
-        for (std::size_t head = 0; head < m_order.size(); ++head) {
-            const int line = m_order[head];
-            const int next = m_depth[line] + 1;
-            if (m_depth[line] == m_deepest)
-                break;
-            const auto [first, last] = m_links.range(line);
-            for (std::size_t link = first; link < last; ++link) {
-                const int other = m_links.across[link];
-                if (m_depth[other] < 0) {
-                    m_depth[other] = next;
-                    m_paths[other] = 0.0;
-                    m_order.push_back(other);
+    // A link onto a deeper line, for the sources of the bits.
+    struct Onward {
+        int line;
+        SourceBits bits;
+    };
+
+    void search() {
+        m_record.clear();
+        for (int level = 0; !m_waves.lines().empty(); ++level) {
+            for (int line : m_waves.lines()) {
+                const SourceBits bits = m_waves.fresh(line);
+                if (level < m_deepest) {
+                    const double* paths = m_paths[line];
+                    const auto [first, last] = m_links.range(line);
+                    for (std::size_t link = first; link < last; ++link) {
+                        const int other = m_links.across[link];
+                        const SourceBits deeper =
+                            bits & ~(m_waves.seenBefore(other) | m_waves.fresh(other));
+                        if (deeper != 0) {
+                            double* onward = m_paths[other];
+                            ForEachBit(deeper, [&](int bit) { onward[bit] += paths[bit]; });
+                            m_waves.reach(other, deeper);
+                            m_record.addLink({other, deeper});
+                        }
+                    }
                 }
-                if (m_depth[other] == next) {
-                    m_paths[other] += m_paths[line];
-                    m_onward.push_back(other);
-                }
+                m_record.addLine(line, bits);
             }
-            m_onwardEnd.push_back(m_onward.size());
+            m_record.closeLevel();
+            m_waves.nextLevel();
         }
     }
 
     // A line's share is its paths times the sum, over its onward links within the limit, of
     // (1 + the link's share) per path of the link.
     void handBack(int limit, double* shares) {
-        const auto order = m_order.begin();
-        const std::size_t end =
-            std::partition_point(order, m_order.end(),
-                                 [&](int line) { return m_depth[line] <= limit; }) -
-            order;
-        for (std::size_t position = end; position-- > 1;) {
-            const int line = m_order[position];
-            double onward = 0.0;
-            if (m_depth[line] < limit && position < m_onwardEnd.size()) {
-                for (std::size_t link = m_onwardEnd[position - 1]; link < m_onwardEnd[position];
-                     ++link)
-                    onward += m_perPath[m_onward[link]];
+        for (std::size_t level = LevelsWithin(limit, m_record.levelCount()); level-- > 0;) {
+            const bool onward = level < static_cast<std::size_t>(limit);
+            for (const auto& entry : m_record.level(level)) {
+                double* perPath = m_perPath[entry.line];
+                const double* paths = m_paths[entry.line];
+                ForEachBit(entry.bits, [&](int bit) { perPath[bit] = 1.0 / paths[bit]; });
+                if (!onward)
+                    continue;
+                double share = 0.0;
+                for (const Onward& link : m_record.links(entry)) {
+                    const double* next = m_perPath[link.line];
+                    ForEachBit(link.bits, [&](int bit) {
+                        perPath[bit] += next[bit];
+                        share += paths[bit] * next[bit];
+                    });
+                }
+                // A source takes no share of its own routes.
+                if (level > 0)
+                    shares[entry.line] += share;
             }
-            shares[line] += m_paths[line] * onward;
-            m_perPath[line] = 1.0 / m_paths[line] + onward;
         }
     }
 
@@ -160,13 +179,10 @@ private:
     std::span<const int> m_limits;
     int m_deepest;
     UnitSums& m_sums;
-    std::vector<int> m_depth;
-    std::vector<double> m_paths;
-    std::vector<double> m_perPath;
-    // The lines in the order reached; for each line expanded, where its onward links end.
-    std::vector<int> m_order;
-    std::vector<std::size_t> m_onwardEnd;
-    std::vector<int> m_onward;
+    LineWaves m_waves;
+    SourceRows m_paths;
+    SourceRows m_perPath;
+    LevelRecord<Onward> m_record;
 };
 
 // A junction on a line and the other line through it, -1 when it has none.
@@ -184,6 +200,7 @@ struct JunctionLinks {
     std::vector<Crossing> crossings;
     // Per junction: its lines, -1 for none.
     std::vector<std::array<int, 2>> linesOf;
+    int lineCount() const { return static_cast<int>(lineOf.size()); }
 };
 
 JunctionLinks Junctions(const MapGraph& graph) {
@@ -210,127 +227,127 @@ JunctionLinks Junctions(const MapGraph& graph) {
     return links;
 }
 
-// The searches of one thread for the junctions. A route between junctions runs along a line,
-// turns onto a crossing line at a junction, and so on, so it is searched over the lines: the
-// source junction's lines at depth 0, a junction at one more than its nearest line. The
-// junctions a route passes through are the turns where it changes line; each line hands back,
-// per path, 1 for each junction that ends a route on it and the share of each line it turns
-// onto, and each turn takes the share of the routes through it.
-class TurnSearch {
+// The searches of one thread for the junctions, a batch of up to 64 source junctions at once,
+// one bit per source. A route between junctions runs along a line, turns onto a crossing line at
+// a junction, and so on, so it is searched over the lines: the source junction's lines at depth
+// 0, a junction at one more than its nearest line. The junctions a route passes through are the
+// turns where it changes line; each line hands back, per path, 1 for each junction that ends a
+// route on it and the share of each line it turns onto, and each turn takes the share of the
+// routes through it. A level's lines are read once for all the sources that reach them there;
+// the per-source values sit in a row of 64 per line.
+class TurnWaveSearch {
 public:
-    TurnSearch(const JunctionLinks& links, std::span<const int> limits, UnitSums& sums)
+    TurnWaveSearch(const JunctionLinks& links, std::span<const int> limits, UnitSums& sums)
         : m_links(links), m_limits(limits), m_deepest(Deepest(limits)), m_sums(sums),
-          m_reach(links.lineOf.size()), m_order(links.lineOf.size()),
-          m_pathsAt(links.lineOf.size()), m_endingAt(links.lineOf.size()),
-          m_perPathAt(links.lineOf.size()), m_onwardEnd(links.lineOf.size() + 1),
-          m_onward(links.crossings.size()) {}
+          m_waves(links.lineCount()), m_paths(links.lineCount()), m_ending(links.lineCount()),
+          m_perPath(links.lineCount()) {}
 
-    void run(int source) {
-        m_reached = 0;
-        for (int line : m_links.linesOf[source]) {
-            if (line >= 0) {
-                m_reach[line] = {1.0, 0, static_cast<int>(m_reached)};
-                m_order[m_reached++] = line;
+    // The sources first..last-1, at most 64 of them.
+    void run(int first, int last) {
+        for (int source = first; source < last; ++source) {
+            for (int line : m_links.linesOf[source]) {
+                if (line >= 0) {
+                    m_waves.start(line, source - first);
+                    m_paths[line][source - first] = 1.0;
+                }
             }
         }
-        search(source);
+        search(first, last);
         const int junctions = static_cast<int>(m_links.linesOf.size());
         for (std::size_t column = 0; column < m_limits.size(); ++column)
             handBack(m_limits[column], m_sums.column(column, junctions));
-        for (std::size_t position = 0; position < m_reached; ++position)
-            m_reach[m_order[position]].depth = -1;
+        for (const auto& entry : m_record.entries()) {
+            double* paths = m_paths[entry.line];
+            ForEachBit(entry.bits, [&](int bit) { paths[bit] = 0.0; });
+        }
     }
 
 private:
-    // Kept together, as the search reads all of a line it crosses.
-    struct Reach {
-        double paths = 0.0;
-        int depth = -1;
-        // Where the line stands in the order reached.
-        int position = 0;
-    };
-    // A turn onto a deeper line, which stands at `position` in the order reached.
+    // A turn onto a deeper line, for the sources of the bits.
     struct Turn {
-        int position;
+        int line;
         int junction;
+        SourceBits bits;
     };
 
-    // When a line is expanded, every line across it has its final depth, and those at its own
-    // depth their final path counts, so the share per path of the routes ending at its junctions
-    // is known at once, whatever the radius; only the turns onto deeper lines are kept. What the
-    // hand-back needs is kept by position in the order reached, which it walks backwards.
-    void search(int source) {
-        const Crossing* crossings = m_links.crossings.data();
-        Reach* reach = m_reach.data();
-        int* order = m_order.data();
-        Turn* onward = m_onward.data();
-        std::size_t reached = m_reached;
-        std::size_t turns = 0;
-        m_onwardEnd[0] = 0;
-        m_levelStart.assign(1, 0);
-        for (std::size_t head = 0; head < reached; ++head) {
-            const int line = order[head];
-            const auto [paths, depth, position] = reach[line];
-            if (static_cast<std::size_t>(depth) == m_levelStart.size())
-                m_levelStart.push_back(head);
-            m_pathsAt[head] = paths;
-            double ends = 0.0;
-            double endingShare = 0.0;
-            const bool expands = depth < m_deepest;
-            for (std::size_t link = m_links.offsets[line]; link < m_links.offsets[line + 1];
-                 ++link) {
-                const auto [other, junction] = crossings[link];
-                if (other < 0) {
-                    ends += junction != source ? 1.0 : 0.0;
-                    continue;
-                }
-                Reach& across = reach[other];
-                if (across.depth < 0) {
-                    if (!expands) {
-                        ends += 1.0;
+    // When a level's line is read, the lines across it have their final depths, and those at its
+    // own depth their final path counts, so the share per path of the routes ending at its
+    // junctions is known at once, whatever the radius; only the turns onto deeper lines are kept.
+    void search(int first, int last) {
+        m_record.clear();
+        double ends[kSourcesPerWave];
+        double endingShare[kSourcesPerWave];
+        for (int level = 0; !m_waves.lines().empty(); ++level) {
+            const bool expands = level < m_deepest;
+            for (int line : m_waves.lines()) {
+                const SourceBits bits = m_waves.fresh(line);
+                const double* paths = m_paths[line];
+                ForEachBit(bits, [&](int bit) { ends[bit] = endingShare[bit] = 0.0; });
+                for (std::size_t link = m_links.offsets[line]; link < m_links.offsets[line + 1];
+                     ++link) {
+                    const auto [other, junction] = m_links.crossings[link];
+                    if (other < 0) {
+                        SourceBits ending = bits;
+                        if (level == 0 && junction >= first && junction < last)
+                            ending &= ~(SourceBits{1} << (junction - first));
+                        ForEachBit(ending, [&](int bit) { ends[bit] += 1.0; });
                         continue;
                     }
-                    across = {0.0, depth + 1, static_cast<int>(reached)};
-                    order[reached++] = other;
+                    const SourceBits deeper =
+                        bits & ~(m_waves.seenBefore(other) | m_waves.fresh(other));
+                    if (deeper != 0 && expands) {
+                        double* onward = m_paths[other];
+                        ForEachBit(deeper, [&](int bit) {
+                            ends[bit] += 1.0;
+                            onward[bit] += paths[bit];
+                        });
+                        m_waves.reach(other, deeper);
+                        m_record.addLink({other, junction, deeper});
+                    } else if (deeper != 0) {
+                        ForEachBit(deeper, [&](int bit) { ends[bit] += 1.0; });
+                    }
+                    // Only the source junction joins two lines at depth 0.
+                    if (level > 0) {
+                        const double* across = m_paths[other];
+                        ForEachBit(bits & m_waves.fresh(other), [&](int bit) {
+                            endingShare[bit] += 1.0 / (paths[bit] + across[bit]);
+                        });
+                    }
                 }
-                if (across.depth == depth) {
-                    // Only the source junction joins the two lines at depth 0.
-                    if (depth != 0)
-                        endingShare += 1.0 / (paths + across.paths);
-                } else if (across.depth > depth) {
-                    ends += 1.0;
-                    across.paths += paths;
-                    onward[turns++] = {across.position, junction};
-                }
+                double* ending = m_ending[line];
+                ForEachBit(bits, [&](int bit) {
+                    ending[bit] = endingShare[bit] + ends[bit] / paths[bit];
+                });
+                m_record.addLine(line, bits);
             }
-            m_endingAt[head] = endingShare + ends / paths;
-            m_onwardEnd[head + 1] = turns;
+            m_record.closeLevel();
+            m_waves.nextLevel();
         }
-        m_reached = reached;
     }
 
     // `limit` is the deepest line depth whose junctions lie within the radius. A line's share
     // per path is that of the routes ending at its junctions plus that of each line it turns
     // onto within the limit, whose turn junction takes the share of the routes through it.
     void handBack(int limit, double* shares) {
-        const auto levels = static_cast<std::size_t>(limit) + 1;
-        const std::size_t end = levels < m_levelStart.size() ? m_levelStart[levels] : m_reached;
-        const std::size_t lastLevel =
-            levels - 1 < m_levelStart.size() ? m_levelStart[levels - 1] : m_reached;
-        const Turn* onward = m_onward.data();
-        double* perPathAt = m_perPathAt.data();
-        for (std::size_t position = end; position-- > 0;) {
-            double perPath = m_endingAt[position];
-            if (position < lastLevel) {
-                const double paths = m_pathsAt[position];
-                for (std::size_t link = m_onwardEnd[position]; link < m_onwardEnd[position + 1];
-                     ++link) {
-                    const Turn turn = onward[link];
-                    perPath += perPathAt[turn.position];
-                    shares[turn.junction] += paths * perPathAt[turn.position];
+        for (std::size_t level = LevelsWithin(limit, m_record.levelCount()); level-- > 0;) {
+            const bool turns = level < static_cast<std::size_t>(limit);
+            for (const auto& entry : m_record.level(level)) {
+                double* perPath = m_perPath[entry.line];
+                const double* ending = m_ending[entry.line];
+                ForEachBit(entry.bits, [&](int bit) { perPath[bit] = ending[bit]; });
+                if (!turns)
+                    continue;
+                const double* paths = m_paths[entry.line];
+                for (const Turn& turn : m_record.links(entry)) {
+                    const double* onward = m_perPath[turn.line];
+                    double through = 0.0;
+                    ForEachBit(turn.bits, [&](int bit) {
+                        perPath[bit] += onward[bit];
+                        through += paths[bit] * onward[bit];
+                    });
+                    shares[turn.junction] += through;
                 }
             }
-            perPathAt[position] = perPath;
         }
     }
 
@@ -338,18 +355,13 @@ private:
     std::span<const int> m_limits;
     int m_deepest;
     UnitSums& m_sums;
-    std::vector<Reach> m_reach;
-    // The lines in the order reached, and where each depth begins in it.
-    std::vector<int> m_order;
-    std::size_t m_reached = 0;
-    std::vector<std::size_t> m_levelStart;
-    // By position in the order reached: paths, the share per path of the routes ending there,
-    // the whole share per path, and where the line's turns onto deeper lines begin and end.
-    std::vector<double> m_pathsAt;
-    std::vector<double> m_endingAt;
-    std::vector<double> m_perPathAt;
-    std::vector<std::size_t> m_onwardEnd;
-    std::vector<Turn> m_onward;
+    LineWaves m_waves;
+    // Per line and source: paths, the share per path of the routes ending there, and the whole
+    // share per path.
+    SourceRows m_paths;
+    SourceRows m_ending;
+    SourceRows m_perPath;
+    LevelRecord<Turn> m_record;
 };
 
 // `itemOf` gives the map's own index of each item as the searches number them.
@@ -374,9 +386,7 @@ Choice(const Links& links, int items, const std::vector<int>& itemOf,
         auto search = std::make_unique<Search>(links, limits, *unitSums);
         return
             [unitSums = std::move(unitSums), search = std::move(search), items](int unit) mutable {
-                const int last = std::min(items, (unit + 1) * kSourcesPerUnit);
-                for (int source = unit * kSourcesPerUnit; source < last; ++source)
-                    search->run(source);
+                search->run(unit * kSourcesPerUnit, std::min(items, (unit + 1) * kSourcesPerUnit));
                 unitSums->closeUnit();
             };
     });
@@ -407,8 +417,8 @@ std::vector<std::vector<double>> ComputeLineChoice(const MapGraph& graph,
                                                    std::span<const int> radiusSteps,
                                                    const ChoiceOptions& options) {
     const LineLinks links = Neighbours(graph);
-    return Choice<LineSearch>(links, graph.lineCount(), links.lineOf, Limits(radiusSteps, 0),
-                              options);
+    return Choice<LineWaveSearch>(links, graph.lineCount(), links.lineOf, Limits(radiusSteps, 0),
+                                  options);
 }
 
 // A junction's depth is one more than its nearest line's.
@@ -416,8 +426,8 @@ std::vector<std::vector<double>> ComputeJunctionChoice(const MapGraph& graph,
                                                        std::span<const int> radiusSteps,
                                                        const ChoiceOptions& options) {
     const JunctionLinks links = Junctions(graph);
-    return Choice<TurnSearch>(links, graph.junctionCount(), links.junctionOf,
-                              Limits(radiusSteps, 1), options);
+    return Choice<TurnWaveSearch>(links, graph.junctionCount(), links.junctionOf,
+                                  Limits(radiusSteps, 1), options);
 }
 
 } // namespace vantrel::analysis

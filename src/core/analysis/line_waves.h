@@ -21,9 +21,10 @@ inline constexpr int kSourcesPerWave = 64;
 // further, and calls nextLevel(); when no line is left the waves are ready for the next batch.
 class LineWaves {
 public:
-    explicit LineWaves(const MapGraph& graph)
-        : m_state(graph.lineCount()), m_next(graph.lineCount(), 0), m_lines(graph.lineCount() + 1),
-          m_nextLines(graph.lineCount() + 1), m_visited(graph.lineCount() + 1) {}
+    explicit LineWaves(const MapGraph& graph) : LineWaves(graph.lineCount()) {}
+    explicit LineWaves(int lineCount)
+        : m_state(lineCount), m_next(lineCount, 0), m_lines(lineCount + 1),
+          m_nextLines(lineCount + 1), m_visited(lineCount + 1) {}
 
     // Puts a line at level 0 of the source with the given bit.
     void start(int line, int bit) {
