@@ -4,33 +4,47 @@
 
 namespace vantrel::analysis {
 
+namespace {
+
+// How many lines a run's search may pass before it settles for fewer than a batch of lines.
+constexpr std::size_t kRunSearchLimit = 16 * kSourcesPerWave;
+
+} // namespace
+
 std::vector<int> ClusteredLines(const MapGraph& graph) {
     std::vector<int> order;
     order.reserve(graph.lineCount());
     std::vector<bool> taken(graph.lineCount(), false);
+    // The run whose search last queued each line.
+    std::vector<int> queuedBy(graph.lineCount(), -1);
     std::vector<int> queue;
+    int run = 0;
     for (int start = 0; start < graph.lineCount(); ++start) {
         if (taken[start]) {
             continue;
         }
-        // Grows through lines not yet taken only, so each line is looked at once overall.
+        // Grows outward through the lines of earlier runs as well, so that a run is filled with
+        // the nearest lines left wherever earlier runs have taken the ones around it: runs then
+        // fill whole batches, and no batch joins the ends of two far-apart runs.
         const std::size_t runStart = order.size();
-        taken[start] = true;
         queue.assign(1, start);
-        for (std::size_t head = 0; head < queue.size() && order.size() - runStart < kSourcesPerWave;
+        queuedBy[start] = run;
+        for (std::size_t head = 0; head < queue.size() && head < kRunSearchLimit &&
+                                   order.size() - runStart < kSourcesPerWave;
              ++head) {
-            order.push_back(queue[head]);
-            for (int neighbour : graph.neighbours(queue[head])) {
-                if (!taken[neighbour]) {
-                    taken[neighbour] = true;
+            const int line = queue[head];
+            if (!taken[line]) {
+                taken[line] = true;
+                order.push_back(line);
+            }
+            for (int neighbour : graph.neighbours(line)) {
+                if (queuedBy[neighbour] != run) {
+                    queuedBy[neighbour] = run;
                     queue.push_back(neighbour);
                 }
             }
         }
-        // Lines queued beyond the run are given back to later runs.
-        for (std::size_t rest = order.size() - runStart; rest < queue.size(); ++rest) {
-            taken[queue[rest]] = false;
-        }
+        ++run;
     }
     return order;
 }
