@@ -23,8 +23,8 @@ struct ChoiceOptions {
 // One column per radius of `radiusSteps` (in steps, or kUnlimitedSteps), one value per item:
 // over every unordered pair of other items within that many steps of each other, the share of
 // their shortest paths that pass through the item, every shortest path counted with an equal
-// share, summed. The searches of all radii share one pass per source; the per-source shares are
-// summed in fixed point, so the result is the same whatever the thread count.
+// share, summed. The searches of all radii share one pass per batch of 64 sources; each batch's
+// shares are summed in fixed point, so the result is the same whatever the thread count.
 //
 // Primal: lines related when they share a junction.
 std::vector<std::vector<double>> ComputeLineChoice(const MapGraph& graph,
