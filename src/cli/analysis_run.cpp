@@ -5,6 +5,7 @@
 #include "cli/output_folder.h"
 #include "gis/result_layers.h"
 
+#include "core/analysis/choice.h"
 #include "core/analysis/depths.h"
 #include "core/analysis/map_graph.h"
 #include "core/export/measures_csv.h"
@@ -60,7 +61,9 @@ std::string Duration(double seconds) {
 // user may not expect from a small file.
 void NoteLongDualAnalysis(StageLog& log, const analysis::MapGraph& graph,
                           const AnalyseOptions& options) {
-    const double seconds = analysis::EstimateJunctionDepthsTime(graph, options.threads).count();
+    double seconds = analysis::EstimateJunctionDepthsTime(graph, options.threads).count();
+    if (options.choice)
+        seconds += analysis::EstimateJunctionChoiceTime(graph, options.threads).count();
     if (seconds < options.longDualSeconds)
         return;
     log.note("the dual analysis of " + std::to_string(graph.junctionCount()) +

@@ -11,6 +11,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <set>
 
 namespace vantrel::analysis {
 namespace {
@@ -428,6 +429,25 @@ std::vector<std::vector<double>> ComputeJunctionChoice(const MapGraph& graph,
     const JunctionLinks links = Junctions(graph);
     return Choice<TurnWaveSearch>(links, graph.junctionCount(), links.junctionOf,
                                   Limits(radiusSteps, 1), options);
+}
+
+std::chrono::duration<double> EstimateJunctionChoiceTime(const MapGraph& graph, int threads) {
+    const JunctionLinks links = Junctions(graph);
+    const int items = graph.junctionCount();
+    const int units = (items + kSourcesPerUnit - 1) / kSourcesPerUnit;
+    if (units == 0)
+        return {};
+    const int limits[] = {kUnlimitedSteps};
+    std::vector<Fixed> sums(items, Fixed{0});
+    UnitSums unitSums(sums);
+    TurnWaveSearch search(links, limits, unitSums);
+    const std::set<int> sampled = {0, units / 2};
+    const auto started = std::chrono::steady_clock::now();
+    for (const int unit : sampled)
+        search.run(unit * kSourcesPerUnit, std::min(items, (unit + 1) * kSourcesPerUnit));
+    const std::chrono::duration<double> perUnit =
+        (std::chrono::steady_clock::now() - started) / static_cast<double>(sampled.size());
+    return perUnit * units / std::max(1, std::min(threads, units));
 }
 
 } // namespace vantrel::analysis

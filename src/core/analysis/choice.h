@@ -4,6 +4,7 @@
 #include "core/analysis/map_graph.h"
 #include "core/host/progress.h"
 
+#include <chrono>
 #include <climits>
 #include <span>
 #include <vector>
@@ -36,5 +37,9 @@ std::vector<std::vector<double>> ComputeLineChoice(const MapGraph& graph,
 std::vector<std::vector<double>> ComputeJunctionChoice(const MapGraph& graph,
                                                        std::span<const int> radiusSteps,
                                                        const ChoiceOptions& options = {});
+
+// About how long ComputeJunctionChoice at radius n will take on `threads` threads, from timing
+// two batches of its sources, one at the start and one in the middle.
+std::chrono::duration<double> EstimateJunctionChoiceTime(const MapGraph& graph, int threads);
 
 } // namespace vantrel::analysis
