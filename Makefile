@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all bootstrap configure build run test bench fuzz clean
+.PHONY: all bootstrap configure build run test bench fuzz qgis-plugin clean
 
 all: build
 
@@ -33,6 +33,11 @@ fuzz: bootstrap
 	else \
 		echo "fuzz: clang++ is not installed, so the fuzz targets are not built"; \
 	fi
+
+# The QGIS plugin with the batch tool beside it, for Plugins > Install from ZIP.
+qgis-plugin: configure
+	@cmake --build $(BUILD) --target vantrel-cli -j$(JOBS)
+	@python3 qgis/make_zip.py $(BUILD)/vantrel-cli $(BUILD)/vantrel-qgis-plugin.zip
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-fuzz
