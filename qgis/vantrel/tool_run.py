@@ -82,7 +82,8 @@ def run_tool(command, progress):
                 output.read(line.decode("utf-8", "replace").rstrip("\r"))
         output.read(pending.decode("utf-8", "replace"))
     status = process.returncode
-    if interrupted and status == -signal.SIGINT:
+    # The tool dies of the signal once it has cleaned up; a shell would report that as 130.
+    if interrupted and status in (-signal.SIGINT, 128 + signal.SIGINT):
         raise QgsProcessingException("Cancelled: vantrel-cli was stopped and wrote nothing.")
     if status == 0:
         feedback.setProgress(100)
