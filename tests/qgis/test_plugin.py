@@ -26,6 +26,7 @@ try:
         QgsGeometry,
         QgsMapRendererSequentialJob,
         QgsMapSettings,
+        QgsProcessingAlgRunnerTask,
         QgsProcessingContext,
         QgsProcessingException,
         QgsProcessingFeatureSourceDefinition,
@@ -34,7 +35,7 @@ try:
         QgsProject,
         QgsVectorLayer,
     )
-    from qgis.PyQt.QtCore import QSize
+    from qgis.PyQt.QtCore import QEventLoop, QSize
     from qgis.PyQt.QtGui import QColor
 except ImportError as error:
     print(f"SKIPPED: QGIS cannot be loaded ({error}); scripts/bootstrap installs python3-qgis")
@@ -140,8 +141,8 @@ def run(parameters, feedback=None):
 
 
 class ResultsAsTheUserSeesThem(unittest.TestCase):
-    """One run as the Processing dialog makes it, on a few hundred lines whose feature ids have
-    gaps, its layers loaded into the project."""
+    """One run as the Processing dialog makes it (in a task, on a worker thread), on a thousand
+    lines whose feature ids have gaps, its layers then loaded into the project."""
 
     @classmethod
     def setUpClass(cls):
@@ -155,7 +156,11 @@ class ResultsAsTheUserSeesThem(unittest.TestCase):
         context.setProject(QgsProject.instance())
         algorithm = QgsApplication.processingRegistry().createAlgorithmById(ALGORITHM)
         parameters = {"INPUT": cls.input, "RADII": "3,n", "CHOICE": True, "OUTPUT": cls.results}
-        processing.run(algorithm, parameters, context=context, feedback=cls.feedback)
+        task = QgsProcessingAlgRunnerTask(algorithm, parameters, context, cls.feedback)
+        finished = QEventLoop()
+        task.executed.connect(finished.quit)
+        QgsApplication.taskManager().addTask(task)
+        finished.exec_()
         handleAlgorithmResults(algorithm, context, cls.feedback)
         batch = os.path.join(cls.folder, "batch.gpkg")
         cls.batch = batch_results(cls.input, batch, "--radius", "3,n", "--choice")
