@@ -18,10 +18,13 @@ STAGED_LAYER = "lines"
 
 
 def spatial_reference(crs):
-    if not crs.isValid():
-        return None
     reference = osr.SpatialReference()
-    reference.ImportFromWkt(crs.toWkt(QgsCoordinateReferenceSystem.WKT_PREFERRED_GDAL))
+    if crs.isValid():
+        reference.ImportFromWkt(crs.toWkt(QgsCoordinateReferenceSystem.WKT_PREFERRED_GDAL))
+    else:
+        # A GeoPackage layer without one would be in the "undefined geographic" system, which
+        # vantrel-cli takes for degrees; this name gives the undefined Cartesian system instead.
+        reference.SetLocalCS("Undefined cartesian SRS")
     return reference
 
 

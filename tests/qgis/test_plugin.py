@@ -95,6 +95,16 @@ def write_layer(path, lines, fids, epsg):
     return path
 
 
+def memory_layer(name, lines, crs="EPSG:27700"):
+    layer = QgsVectorLayer(f"LineString?crs={crs}", name, "memory")
+    features = []
+    for x1, y1, x2, y2 in lines:
+        features.append(QgsFeature())
+        features[-1].setGeometry(QgsGeometry.fromWkt(f"LINESTRING({x1} {y1}, {x2} {y2})"))
+    layer.dataProvider().addFeatures(features)
+    return layer
+
+
 def layer_contents(gpkg, name):
     layer = QgsVectorLayer(f"{gpkg}|layername={name}", name, "ogr")
     fields = [(field.name(), field.typeName()) for field in layer.fields()]
@@ -124,6 +134,7 @@ class Feedback(QgsProcessingFeedback):
     def __init__(self, cancel_at=None):
         super().__init__()
         self.cancel_at = cancel_at
+        # Notes and warnings alike.
         self.texts, self.warnings, self.values = [], [], []
         self.progressChanged.connect(self.values.append)
 
@@ -133,6 +144,9 @@ class Feedback(QgsProcessingFeedback):
             self.cancel()
 
     def pushWarning(self, text):
+        self.warnings.append(text)
+
+    def pushInfo(self, text):
         self.warnings.append(text)
 
 
@@ -214,13 +228,7 @@ class ResultsAsTheUserSeesThem(unittest.TestCase):
 
 class AnyLayerQgisHolds(unittest.TestCase):
     def test_selected_features_of_a_memory_layer_keep_their_ids(self):
-        layer = QgsVectorLayer("LineString?crs=EPSG:27700", "drawn", "memory")
-        features = []
-        for x1, y1, x2, y2 in map_lines("street_180.csv"):
-            feature = QgsFeature()
-            feature.setGeometry(QgsGeometry.fromWkt(f"LINESTRING({x1} {y1}, {x2} {y2})"))
-            features.append(feature)
-        layer.dataProvider().addFeatures(features)
+        layer = memory_layer("drawn", map_lines("street_180.csv"))
         QgsProject.instance().addMapLayer(layer)
         chosen = sorted(fid for fid in layer.allFeatureIds() if fid % 3 == 0)
         layer.selectByIds(chosen)
@@ -267,8 +275,7 @@ class BadInput(unittest.TestCase):
         self.assertFalse(os.path.exists(self.results))
 
     def test_layers_without_lines_or_in_degrees(self):
-        empty = QgsVectorLayer("LineString?crs=EPSG:27700", "nothing drawn", "memory")
-        self.assertRefused({"INPUT": empty}, 'The layer "nothing drawn" is empty')
+        self.assertRefused({"INPUT": memory_layer("nothing drawn", [])}, '"nothing drawn" is empty')
         points = QgsVectorLayer("Point?crs=EPSG:27700", "entrances", "memory")
         points.dataProvider().addFeatures([QgsFeature()])
         self.assertRefused({"INPUT": points}, 'The layer "entrances" holds no lines')
@@ -279,6 +286,11 @@ class BadInput(unittest.TestCase):
         outputs = run({"INPUT": degrees, "OUTPUT": os.path.join(WORK, "in_degrees.gpkg")}, feedback)
         self.assertEqual(QgsVectorLayer(outputs["AXIAL_LINES"], "lines", "ogr").featureCount(), 3)
         self.assertIn("line lengths come out in degrees", " ".join(feedback.warnings))
+        # Without a CRS, coordinates are plain numbers, not degrees.
+        feedback = Feedback()
+        unknown = memory_layer("no crs", self.cross, crs="")
+        run({"INPUT": unknown, "OUTPUT": os.path.join(WORK, "no_crs.gpkg")}, feedback)
+        self.assertNotIn("degrees", " ".join(feedback.warnings))
 
     def test_the_tools_own_message_reaches_the_user_word_for_word(self):
         source = write_layer(os.path.join(WORK, "cross.gpkg"), self.cross, [1, 2, 3], 27700)
