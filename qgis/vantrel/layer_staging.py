@@ -11,6 +11,7 @@ from qgis.core import (
     QgsFeatureRequest,
     QgsGeometry,
     QgsProcessingException,
+    QgsProcessingFeatureSource,
     QgsWkbTypes,
 )
 
@@ -86,7 +87,11 @@ def stage_lines(source, folder, progress, stage):
     name = source.sourceName()
     total = source.featureCount()
     staged = StagedLines(source, folder)
-    for feature in source.getFeatures(QgsFeatureRequest().setNoAttributes()):
+    # vantrel-cli has its own rules for lines (one of zero length is still a line), so QGIS's
+    # validity checks, which could stop the run at such a line, are left out.
+    request = QgsFeatureRequest().setNoAttributes()
+    unchecked = QgsProcessingFeatureSource.FlagSkipGeometryValidityChecks
+    for feature in source.getFeatures(request, unchecked):
         if progress.feedback.isCanceled():
             raise QgsProcessingException("Cancelled before vantrel-cli began.")
         staged.add(feature)

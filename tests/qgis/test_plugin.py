@@ -286,11 +286,13 @@ class BadInput(unittest.TestCase):
         outputs = run({"INPUT": degrees, "OUTPUT": os.path.join(WORK, "in_degrees.gpkg")}, feedback)
         self.assertEqual(QgsVectorLayer(outputs["AXIAL_LINES"], "lines", "ogr").featureCount(), 3)
         self.assertIn("line lengths come out in degrees", " ".join(feedback.warnings))
-        # Without a CRS, coordinates are plain numbers, not degrees.
+        # Without a CRS, coordinates are plain numbers, not degrees; a line of no length, which
+        # QGIS calls invalid, is still a line.
         feedback = Feedback()
-        unknown = memory_layer("no crs", self.cross, crs="")
-        run({"INPUT": unknown, "OUTPUT": os.path.join(WORK, "no_crs.gpkg")}, feedback)
+        unknown = memory_layer("no crs", self.cross + [(3, 0, 3, 0)], crs="")
+        outputs = run({"INPUT": unknown, "OUTPUT": os.path.join(WORK, "no_crs.gpkg")}, feedback)
         self.assertNotIn("degrees", " ".join(feedback.warnings))
+        self.assertEqual(QgsVectorLayer(outputs["AXIAL_LINES"], "lines", "ogr").featureCount(), 4)
 
     def test_the_tools_own_message_reaches_the_user_word_for_word(self):
         source = write_layer(os.path.join(WORK, "cross.gpkg"), self.cross, [1, 2, 3], 27700)
