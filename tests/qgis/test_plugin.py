@@ -76,22 +76,18 @@ def map_lines(name):
 
 
 def write_layer(path, lines, fids, epsg):
-    """A GeoPackage of `lines` with the given feature ids, on the British national grid's scale."""
+    """A GeoPackage of `lines` with the given feature ids; on the British grid, moved to London."""
     dataset = ogr.GetDriverByName("GPKG").CreateDataSource(path)
     reference = osr.SpatialReference()
     reference.ImportFromEPSG(epsg)
     layer = dataset.CreateLayer("streets", reference, ogr.wkbLineString)
-    offset = (530000, 180000) if epsg == 27700 else (0, 0)
+    dx, dy = (530000, 180000) if epsg == 27700 else (0, 0)
     for fid, (x1, y1, x2, y2) in zip(fids, lines):
         feature = ogr.Feature(layer.GetLayerDefn())
         feature.SetFID(fid)
-        feature.SetGeometry(
-            ogr.CreateGeometryFromWkt(
-                f"LINESTRING({x1 + offset[0]} {y1 + offset[1]}, {x2 + offset[0]} {y2 + offset[1]})"
-            )
-        )
+        wkt = f"LINESTRING({x1 + dx} {y1 + dy}, {x2 + dx} {y2 + dy})"
+        feature.SetGeometry(ogr.CreateGeometryFromWkt(wkt))
         layer.CreateFeature(feature)
-    dataset = None
     return path
 
 
