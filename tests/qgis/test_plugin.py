@@ -332,9 +332,9 @@ class InstalledFromZip(unittest.TestCase):
         subprocess.run([sys.executable, MAKE_ZIP, CLI, archive], check=True, capture_output=True)
         # Installed as QGIS's plugin manager installs it, which drops the files' permissions.
         installer = os.path.join(QgsApplication.pkgDataPath(), "python", "pyplugin_installer")
-        spec = importlib.util.spec_from_file_location("unzip", os.path.join(installer, "unzip.py"))
-        unzip = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(unzip)
+        found = importlib.util.spec_from_file_location("unzip", os.path.join(installer, "unzip.py"))
+        unzip = importlib.util.module_from_spec(found)
+        found.loader.exec_module(unzip)
         unzip.unzip(archive, plugins)
         profile = os.path.join(WORK, "data", "QGIS", "QGIS3", "profiles", "default", "QGIS")
         os.makedirs(profile, exist_ok=True)
