@@ -9,7 +9,8 @@ namespace vantrel {
 
 class QtDialogs final : public Dialogs {
 public:
-    // Dialogs are centred on `parent` when it is set.
+    // Dialogs belong to the active window, or to `parent` when no window of the program is
+    // active.
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
@@ -23,6 +24,8 @@ public:
     bool printer(QPrinter& printer) override;
 
 private:
+    QWidget* owner() const;
+
     QWidget* m_parent;
     QString m_lastFolder;
 };
