@@ -59,6 +59,7 @@ private slots:
     void unreadableProjectFilesAreRefusedAndChangeNothing();
     void importedLinesAreTheExportedOnesOrFittedToTheMapWindow();
     void workLeftByARunThatDidNotEndIsOfferedBack();
+    void restoredWorkGoesOnUnderItsProjectFile();
 
 private:
     QTemporaryDir m_folder;
@@ -204,11 +205,15 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
             QVERIFY(x >= 0 && x <= width);
     const AxialLine& across = session.state().AxialLines[0];
     QCOMPARE(across.y1, across.y2);
+    // North up: the south end of the line running north lies lower in the window.
+    const AxialLine& northwards = session.state().AxialLines[1];
+    QVERIFY(northwards.y1 > northwards.y2);
     QVERIFY(across.x2 - across.x1 > 0.8 * width);
     QVERIFY(across.y1 > 0 && across.y1 < height);
     QCOMPARE(session.dialogs.messageTexts().size(), 2);
     QVERIFY2(session.dialogs.messageTexts().back().contains("were scaled by 0.7425 "),
              qPrintable(session.dialogs.messageTexts().back()));
+    QVERIFY(session.dialogs.messageTexts().back().contains("so that north is up"));
     QCOMPARE(session.main.box(1).text(), QString("2"));
 }
 
@@ -249,6 +254,32 @@ void ProjectFilesTest::workLeftByARunThatDidNotEndIsOfferedBack() {
     crashed.dialogs.answerMessage(MessageAnswer::Discard);
     QVERIFY(crashed.main.close());
     QVERIFY(!QFile::exists(kept));
+}
+
+void ProjectFilesTest::restoredWorkGoesOnUnderItsProjectFile() {
+    const QString folder = m_folder.filePath("recovery-of-a-project");
+    const QString path = m_folder.filePath("named.vantrel");
+    MainWindowSession crashed;
+    crashed.main.project().keepRecoveryIn(folder);
+    DrawProject(crashed, 2);
+    crashed.dialogs.answerFile(path);
+    Trigger(crashed.main, "mnuSaveProject");
+    Drag(crashed.map(), {40, 200}, {250, 60});
+    QVERIFY(QFile::copy(crashed.main.project().recovery()->ownFile(),
+                        QDir(folder).filePath("recovery-1-1.vantrel")));
+
+    MainWindowSession next;
+    next.main.project().keepRecoveryIn(folder);
+    next.dialogs.answerMessage(MessageAnswer::Restore);
+    OfferRecoveredWork(next.workspace());
+    QCOMPARE(next.state().AxialLines, crashed.state().AxialLines);
+    QCOMPARE(next.main.project().filePath(), path);
+    QCOMPARE(next.main.windowTitle(), kProgramTitle + QStringLiteral(" \u2014 named.vantrel *"));
+
+    // Saving writes the project's own file without asking for a name.
+    Trigger(next.main, "mnuSaveProject");
+    QCOMPARE(files::ReadProjectFile(path).project->lines, crashed.state().AxialLines);
+    QVERIFY(next.dialogs.unexpected().isEmpty());
 }
 
 QTEST_MAIN(ProjectFilesTest)

@@ -210,7 +210,8 @@ void ImportAxialLines(Workspace& workspace) {
     if (scale != 1.0)
         workspace.dialogs.message(
             QStringLiteral("The lines of \"%1\" lie outside the map window, so they were scaled "
-                           "by %2 and moved to fit it.")
+                           "by %2 and moved to fit it, and turned over so that north is up (a "
+                           "GIS counts y northwards, the map window downwards).")
                 .arg(*path, QString::number(scale, 'g', 6)),
             kImportTitle, MessageButtons::Ok, MessageIcon::Information);
 }
@@ -253,8 +254,9 @@ void OfferRecoveredWork(Workspace& workspace) {
         kRecoverTitle, MessageButtons::RestoreDiscard, MessageIcon::Question);
     if (answer == MessageAnswer::Restore) {
         Restore(workspace, ready->file, ready->plan);
-        // Untitled and unsaved: this run now keeps the work in its own recovery copy.
-        workspace.main.project().forgetFile();
+        // Unsaved, under the file it belonged to if any: this run now keeps the work in its own
+        // recovery copy.
+        workspace.main.project().restoredFor(ready->file.projectPath);
     }
     recovery->settleLeftover();
 }
