@@ -60,6 +60,7 @@ private slots:
     void importedLinesAreTheExportedOnesOrFittedToTheMapWindow();
     void workLeftByARunThatDidNotEndIsOfferedBack();
     void restoredWorkGoesOnUnderItsProjectFile();
+    void aFileOfSeveralLayersOfLinesAsksWhichToImport();
 
 private:
     QTemporaryDir m_folder;
@@ -280,6 +281,32 @@ void ProjectFilesTest::restoredWorkGoesOnUnderItsProjectFile() {
     Trigger(next.main, "mnuSaveProject");
     QCOMPARE(files::ReadProjectFile(path).project->lines, crashed.state().AxialLines);
     QVERIFY(next.dialogs.unexpected().isEmpty());
+}
+
+// Every OpenStreetMap file holds its ways in "lines" and its routes in "multilinestrings".
+void ProjectFilesTest::aFileOfSeveralLayersOfLinesAsksWhichToImport() {
+    const QString osm = m_folder.filePath("streets.osm");
+    WriteText(osm, R"(<osm version="0.6">
+  <node id="1" lat="51.54" lon="-0.11"/><node id="2" lat="51.54" lon="-0.10"/>
+  <node id="3" lat="51.53" lon="-0.105"/><node id="4" lat="51.55" lon="-0.105"/>
+  <way id="10"><nd ref="1"/><nd ref="2"/><tag k="highway" v="residential"/></way>
+  <way id="11"><nd ref="3"/><nd ref="4"/><tag k="highway" v="residential"/></way>
+  <relation id="20"><member type="way" ref="10" role=""/><member type="way" ref="11" role=""/>
+    <tag k="type" v="route"/></relation></osm>)");
+    MainWindowSession session;
+    session.dialogs.answerFile(osm);
+    session.dialogs.answerChoice(std::nullopt);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().LineCount(), 0);
+    QVERIFY(session.dialogs.messageTexts().isEmpty());
+
+    session.dialogs.answerFile(osm);
+    session.dialogs.answerChoice("multilinestrings");
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.dialogs.calls()[3].items,
+             QStringList({"lines (2 features)", "multilinestrings (1 feature)"}));
+    QCOMPARE(session.state().LineCount(), 2);
+    QVERIFY(session.dialogs.unexpected().isEmpty());
 }
 
 QTEST_MAIN(ProjectFilesTest)

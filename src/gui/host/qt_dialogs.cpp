@@ -120,6 +120,19 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     return dialog.textValue();
 }
 
+std::optional<int> QtDialogs::choose(const QString& prompt, const QString& title,
+                                     const QStringList& items) {
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const auto chosen = items.indexOf(dialog.textValue());
+    return chosen < 0 ? std::nullopt : std::optional<int>(static_cast<int>(chosen));
+}
+
 std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
     const QString path =
         QFileDialog::getOpenFileName(owner(), QString(), m_lastFolder, QtFilter(request.filter));

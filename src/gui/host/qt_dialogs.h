@@ -18,6 +18,8 @@ public:
                           MessageIcon icon, std::optional<QRect> keepClear) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  std::optional<QPoint> position) override;
+    std::optional<int> choose(const QString& prompt, const QString& title,
+                              const QStringList& items) override;
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
     std::optional<QColor> colour(const QColor& initial) override;
