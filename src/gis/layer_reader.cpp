@@ -56,7 +56,7 @@ bool HoldsLines(OGRLayer& layer) {
     const OGRwkbGeometryType declared = wkbFlatten(layer.GetGeomType());
     if (IsLineType(declared))
         return true;
-    if (declared != wkbUnknown && !OGR_GT_IsSubClassOf(declared, wkbGeometryCollection))
+    if (declared != wkbUnknown && declared != wkbGeometryCollection)
         return false;
     layer.ResetReading();
     for (const auto& feature : layer) {
