@@ -105,30 +105,39 @@ line and the fault, and nothing is written.
 
 LINES may also be any vector dataset GDAL opens: GeoPackage, Shapefile,
 GeoJSON, FlatGeobuf, DXF, MapInfo, GML, KML, a CSV file with a WKT column and
-more. Its one layer of lines is read, or the layer --layer names. Every line
-string is an axial line; a line string of more than two vertices and a
-multi-line string give one line per straight piece, with a note. Points,
-polygons, empty and null geometries are skipped with a note; x and y are
-taken from 3D and measured coordinates. Coordinates stay in the layer's units
-and spatial reference system; a system in degrees is noted, as line lengths
-are then in degrees.
+more. Its one layer of lines that holds features is read, or the layer
+--layer names. Every line string is an axial line; a line string of more than
+two vertices, a multi-line string and the lines of a geometry collection give
+one line per straight piece, with a note; curves (circular strings, compound
+curves) give one line per piece of GDAL's approximation, with a note. Points,
+polygons, empty and null geometries are skipped with a note, and lines of
+zero length are kept with a note; x and y are taken from 3D and measured
+coordinates. Coordinates stay in the layer's units and spatial reference
+system. A layer in degrees is noted, as which lines meet is then decided in
+degrees and line lengths are in degrees, and --tolerance is refused for it:
+project it to metres first (ogr2ogr -t_srs).
 
 With --out LAYERS, a file name ending in .gpkg, .geojson, .fgb or .shp, the
 results are written as GIS layers in the input's spatial reference system
 instead of the text files: axial_lines (each line with source_fid, the id of
 the feature it came from, and the columns of axial_measures.csv) and
 junctions (each junction with first_line, second_line and the columns of
-junction_measures.csv). A GeoPackage holds both layers and a default QGIS
-style for each, which colours the items by integration from red (high) to
-blue (low); the other formats hold one layer a file, NAME_axial_lines.EXT and
-NAME_junctions.EXT, each with its style in a .qml file beside it. Existing
-files of those names are replaced, only once all are written.
+junction_measures.csv); a map without a spatial reference system gets the
+undefined Cartesian one. A GeoPackage holds both layers and a default QGIS
+style for each, which colours the items by integration_hh (radius n) in 13
+classes of equal count from red (high) to blue (low); the other formats hold
+one layer a file, NAME_axial_lines.EXT and NAME_junctions.EXT, each with its
+style in a .qml file beside it. A Shapefile's layers are NAME_axial_lines_shp
+and NAME_junctions_shp, as it cuts field names to ten characters (a note
+lists them) and so needs styles of its own. Existing files of those names are
+replaced, only once all are written.
 
 Options:
   --out FOLDER|LAYERS where the files are written: a folder, or a GIS file.
   --layer NAME        the layer of LINES to read, for a dataset of several.
   --tolerance D       also relate two lines whose nearest points are at most D
-                      apart, in the map's units (lines that overlap included),
+                      apart, in the map's units (lines that overlap included;
+                      refused for a layer in degrees),
                       with their junction midway between those points; for
                       hand-drawn maps whose lines stop just short of each
                       other; a note says how many such pairs it related. 0 by

@@ -1,6 +1,8 @@
-// The default QGIS style of the result layers: items coloured by integration with the program's
-// 13 colours, red (high) to blue (low), the highest drawn on top.
+// The default QGIS style of the result layers: items coloured by a measure in classes of equal
+// count with the program's 13 colours, red (high) to blue (low), the highest drawn on top.
 #pragma once
+
+#include "core/display/class_breaks.h"
 
 #include <string>
 #include <string_view>
@@ -9,8 +11,11 @@ namespace vantrel::gis {
 
 enum class StyledGeometry { Line, Point };
 
-// A QGIS style document (QML): a graduated renderer on `field`, whose values run from 0 to 1,
-// in 13 ranges of the program's colour steps; lines of 0.6 mm, or discs of 2.4 mm.
-std::string QgisStyle(StyledGeometry geometry, std::string_view field);
+// A QGIS style document (QML): a graduated renderer on `field` in the classes `breaks` gives,
+// coloured from blue (lowest class) to red (highest), whose bounds are written exactly as the
+// values are; lines of 0.6 mm, or discs of 2.4 mm. When `someWithoutValue`, items whose value is
+// missing are drawn grey, in a class of their own after the others.
+std::string QgisStyle(StyledGeometry geometry, std::string_view field,
+                      const display::ClassBreaks& breaks, bool someWithoutValue);
 
 } // namespace vantrel::gis

@@ -1,5 +1,7 @@
 #include "gis/result_layers.h"
 
+#include "core/display/class_breaks.h"
+#include "core/display/colour_scale.h"
 #include "core/export/atomic_file.h"
 #include "core/export/measure_columns.h"
 #include "core/host/quoted_text.h"
@@ -27,12 +29,15 @@ struct Format {
     const char* extension;
     const char* driver;
     bool manyLayers;
+    // Ends the names of a format's layer files. A Shapefile cuts field names, so its style
+    // differs from the other formats' and must not take the place of theirs beside it.
+    const char* layerSuffix;
 };
 
-constexpr Format kFormats[] = {{".gpkg", "GPKG", true},
-                               {".geojson", "GeoJSON", false},
-                               {".fgb", "FlatGeobuf", false},
-                               {".shp", "ESRI Shapefile", false}};
+constexpr Format kFormats[] = {{".gpkg", "GPKG", true, ""},
+                               {".geojson", "GeoJSON", false, ""},
+                               {".fgb", "FlatGeobuf", false, ""},
+                               {".shp", "ESRI Shapefile", false, "_shp"}};
 
 const Format* FormatOf(const fs::path& target) {
     std::string extension = target.extension().string();
@@ -46,7 +51,12 @@ const Format* FormatOf(const fs::path& target) {
 
 constexpr char kAxialLayer[] = "axial_lines";
 constexpr char kJunctionLayer[] = "junctions";
-constexpr char kStyledField[] = "integration";
+// Integration [HH] at radius n: each item's own, whatever other groups the map holds. A map whose
+// groups are too small for it to exist (pairs of lines) is coloured by integration instead.
+constexpr const char* kStyledFields[] = {"integration_hh", "integration"};
+// GeoPackage's undefined Cartesian system (srs_id -1), for a map whose system is not known: its
+// undefined geographic one would have GIS programs take the coordinates for degrees.
+constexpr char kUndefinedCartesian[] = "LOCAL_CS[\"Undefined cartesian SRS\"]";
 
 // What the measures files show for a 32-bit value (0.3, not 0.30000001192092896).
 double AsWritten(float value) {
@@ -88,12 +98,23 @@ public:
     std::string fieldName(int index) const {
         return m_layer->GetLayerDefn()->GetFieldDefn(index)->GetNameRef();
     }
-    int fieldIndexOf(const std::vector<ExtraField>& extras,
-                     const std::vector<MeasureColumn>& columns, std::string_view name) const {
-        for (std::size_t column = 0; column < columns.size(); ++column)
-            if (columns[column].name == name)
-                return static_cast<int>(extras.size() + column);
-        return -1;
+
+    // "integration_hh is integrat_1, ..." for every field the format named otherwise; empty
+    // when it kept every name.
+    std::string renamedFields(const std::vector<ExtraField>& extras,
+                              const std::vector<MeasureColumn>& columns) const {
+        std::vector<std::string> names;
+        for (const ExtraField& extra : extras)
+            names.push_back(extra.name);
+        for (const MeasureColumn& column : columns)
+            names.push_back(column.name);
+        std::string list;
+        for (std::size_t index = 0; index < names.size(); ++index) {
+            const std::string given = fieldName(static_cast<int>(index));
+            if (given != names[index])
+                list += (list.empty() ? "" : ", ") + names[index] + " is " + given;
+        }
+        return list;
     }
 
     std::optional<std::string> add(OGRGeometry& geometry, int index,
@@ -122,6 +143,7 @@ public:
     }
 
     OGRLayer& layer() { return *m_layer; }
+    const char* layerName() const { return m_layer->GetName(); }
 
 private:
     std::optional<std::string> addField(const char* name, OGRFieldType type) {
@@ -177,7 +199,8 @@ StoreStyles(GDALDataset& dataset, const GdalSession& gdal,
         row.SetField("styleName", layer->GetName());
         row.SetField("styleQML", qml.c_str());
         row.SetField("useAsDefault", 1);
-        row.SetField("description", "Integration, red (high) to blue (low)");
+        row.SetField("description",
+                     "Integration [HH] in 13 classes of equal count, red (high) to blue (low)");
         row.SetField("owner", "");
         if (table->CreateFeature(&row) != OGRERR_NONE)
             return "the layer_styles table could not be written: " + gdal.lastError("");
@@ -190,7 +213,8 @@ class ResultWriter {
 public:
     ResultWriter(const ResultLayers& results, const GdalSession& gdal)
         : m_results(results), m_gdal(gdal) {
-        if (!results.crsWkt.empty() && m_crs.importFromWkt(results.crsWkt.c_str()) == OGRERR_NONE) {
+        const char* wkt = results.crsWkt.empty() ? kUndefinedCartesian : results.crsWkt.c_str();
+        if (m_crs.importFromWkt(wkt) == OGRERR_NONE) {
             m_crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
             m_hasCrs = true;
         }
@@ -218,7 +242,8 @@ public:
             if (auto fault = builder.add(line, static_cast<int>(index), extras, columns))
                 return fault;
         }
-        style = styleFor(builder, extras, columns, StyledGeometry::Line);
+        style = styleFor(builder, extras, columns, m_results.lines.size(), StyledGeometry::Line);
+        noteRenamedFields(builder, extras, columns);
         written = &builder.layer();
         return std::nullopt;
     }
@@ -249,7 +274,8 @@ public:
             if (auto fault = builder.add(point, static_cast<int>(index), extras, columns))
                 return fault;
         }
-        style = styleFor(builder, extras, columns, StyledGeometry::Point);
+        style = styleFor(builder, extras, columns, junctions.size(), StyledGeometry::Point);
+        noteRenamedFields(builder, extras, columns);
         written = &builder.layer();
         return std::nullopt;
     }
@@ -257,12 +283,39 @@ public:
 private:
     OGRSpatialReference* crs() { return m_hasCrs ? &m_crs : nullptr; }
 
-    // Empty when the layer has no integration to colour by.
+    // Classes of equal count of the first styled field with values; empty when there is none.
     static std::string styleFor(const LayerBuilder& builder, const std::vector<ExtraField>& extras,
-                                const std::vector<MeasureColumn>& columns,
+                                const std::vector<MeasureColumn>& columns, std::size_t itemCount,
                                 StyledGeometry geometry) {
-        const int field = builder.fieldIndexOf(extras, columns, kStyledField);
-        return field < 0 ? std::string() : QgisStyle(geometry, builder.fieldName(field));
+        for (const char* name : kStyledFields) {
+            const auto styled =
+                std::find_if(columns.begin(), columns.end(),
+                             [name](const MeasureColumn& column) { return column.name == name; });
+            if (styled == columns.end())
+                continue;
+            std::vector<double> values;
+            for (std::size_t index = 0; index < itemCount; ++index)
+                if (const std::optional<double> value = styled->value(static_cast<int>(index)))
+                    values.push_back(*value);
+            if (values.empty())
+                continue;
+            const auto field = static_cast<int>(extras.size() + (styled - columns.begin()));
+            const bool someWithoutValue = values.size() < itemCount;
+            return QgisStyle(
+                geometry, builder.fieldName(field),
+                display::QuantileBreaks(std::move(values), display::kColourScaleEntries),
+                someWithoutValue);
+        }
+        return {};
+    }
+
+    // A user must know which cut name is which column.
+    void noteRenamedFields(const LayerBuilder& builder, const std::vector<ExtraField>& extras,
+                           const std::vector<MeasureColumn>& columns) const {
+        const std::string renamed = builder.renamedFields(extras, columns);
+        if (!renamed.empty() && m_results.note)
+            m_results.note("a Shapefile keeps field names of at most ten characters, so in " +
+                           QuotedValue(builder.layerName()) + " " + renamed);
     }
 
     const ResultLayers& m_results;
@@ -318,8 +371,8 @@ std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::p
         return std::nullopt;
     }
     for (const auto& [name, write] : layers) {
-        const fs::path file =
-            folder / (target.stem().string() + "_" + name + target.extension().string());
+        const fs::path file = folder / (target.stem().string() + "_" + name + format.layerSuffix +
+                                        target.extension().string());
         std::string style;
         {
             const GDALDatasetUniquePtr dataset = create(file);

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,10 +50,12 @@ protected:
         GDALDatasetUniquePtr dataset(maker->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
         EXPECT_NE(dataset, nullptr) << path;
         OGRSpatialReference crs;
-        crs.importFromEPSG(epsg);
+        if (epsg > 0)
+            crs.importFromEPSG(epsg);
         crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
         for (const auto& [layerName, features] : layers) {
-            OGRLayer* layer = dataset->CreateLayer(layerName.c_str(), &crs, type, nullptr);
+            OGRLayer* layer =
+                dataset->CreateLayer(layerName.c_str(), epsg > 0 ? &crs : nullptr, type, nullptr);
             EXPECT_NE(layer, nullptr);
             for (const Feature& each : features) {
                 OGRFeature feature(layer->GetLayerDefn());
@@ -145,6 +149,11 @@ TEST_F(GisLayers, LayersWithoutLinesMissingOrAmbiguousAreRefusedNamingFileAndLay
     EXPECT_THAT(ReadLayerLines(two, "lanes").error,
                 HasSubstr("has no layer \"lanes\"; its layers are \"roads\", \"paths\""));
     ASSERT_TRUE(ReadLayerLines(two, "paths").layer);
+    // A layer of lines without features is no choice, as in an OpenStreetMap file of no routes.
+    EXPECT_TRUE(ReadLayerLines(Make("one_full.gpkg", "GPKG", {{"roads", kCross}, {"routes", {}}},
+                                    27700, wkbLineString),
+                               "")
+                    .layer);
 
     std::ofstream(m_folder / "junk.gpkg") << "not a dataset";
     EXPECT_THAT(Run(Options(m_folder / "junk.gpkg", "out.gpkg")), HasSubstr("Could not read"));
@@ -181,14 +190,22 @@ TEST_F(GisLayers, ResultsGoBackAsStyledLayersInTheInputCrs) {
     EXPECT_THAT(style->GetFieldAsString("styleQML"), HasSubstr("attr=\"integration\""));
     EXPECT_THAT(style->GetFieldAsString("styleQML"), HasSubstr("255,0,0,255"));
 
-    // A Shapefile cuts field names to ten characters; the style follows the cut name.
+    // A Shapefile cuts field names to ten characters: its style follows the cut names, a note
+    // says which is which, and the GeoJSON of the same name keeps a style of its own.
     ASSERT_EQ(Run(Options(map, "results.shp")), "");
-    for (const char* file : {"results_axial_lines.shp", "results_junctions.dbf",
-                             "results_axial_lines.prj", "results_junctions.qml"})
+    EXPECT_THAT(m_log, HasSubstr("a Shapefile keeps field names of at most ten characters, so "
+                                 "in \"results_axial_lines_shp\" connectivity is connectivi, "));
+    EXPECT_THAT(m_log, HasSubstr(", integration_hh is integrat_1, "));
+    ASSERT_EQ(Run(Options(map, "results.geojson")), "");
+    for (const char* file : {"results_axial_lines_shp.shp", "results_junctions_shp.dbf",
+                             "results_axial_lines_shp.prj", "results_junctions_shp.qml"})
         EXPECT_TRUE(fs::exists(m_folder / file)) << file;
-    std::ifstream qml(m_folder / "results_axial_lines.qml");
-    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(qml), {}),
-                HasSubstr("attr=\"integratio\""));
+    for (const auto& [file, attribute] : {std::pair{"results_axial_lines.qml", "\"integration\""},
+                                          {"results_axial_lines_shp.qml", "\"integratio\""}}) {
+        std::ifstream qml(m_folder / file);
+        EXPECT_THAT(std::string(std::istreambuf_iterator<char>(qml), {}),
+                    HasSubstr(std::string("attr=") + attribute));
+    }
 }
 
 TEST_F(GisLayers, ALayerGivesTheSameResultsAsTheCsvOfItsLines) {
@@ -205,6 +222,111 @@ TEST_F(GisLayers, ALayerGivesTheSameResultsAsTheCsvOfItsLines) {
                   std::string(std::istreambuf_iterator<char>(layer), {}))
             << file;
     }
+}
+
+// A street grid cut at random into lines of 3 to 9 blocks, 24 across and 24 down, and far from it
+// a pair of crossing lines that reach nothing else.
+std::vector<std::string> GridWithSeparatePair() {
+    std::mt19937 random(22);
+    std::vector<std::string> wkts;
+    for (int lane = 0; lane < 48; ++lane) {
+        for (int from = static_cast<int>(random() % 3); from + 1 < 24;) {
+            const int to = std::min(from + 2 + static_cast<int>(random() % 7), 23);
+            const std::string at = std::to_string(lane % 24 * 100);
+            const std::string a = std::to_string(from * 100), b = std::to_string(to * 100);
+            wkts.push_back(lane < 24 ? "LINESTRING (" + a + " " + at + ", " + b + " " + at + ")"
+                                     : "LINESTRING (" + at + " " + a + ", " + at + " " + b + ")");
+            from = to + 1 + static_cast<int>(random() % 3);
+        }
+    }
+    wkts.push_back("LINESTRING (9000 9000, 9100 9000)");
+    wkts.push_back("LINESTRING (9050 8950, 9050 9050)");
+    return wkts;
+}
+
+TEST_F(GisLayers, TheDefaultStyleSpreadsTheMainNetworkOverAllThirteenColours) {
+    const std::vector<std::string> wkts = GridWithSeparatePair();
+    std::vector<Feature> features;
+    for (const std::string& wkt : wkts)
+        features.push_back({wkt.c_str()});
+    ASSERT_EQ(Run(Options(Make("grid.gpkg", "GPKG", {{"axial", features}}), "styled.gpkg")), "");
+    EXPECT_THAT(m_log, HasSubstr("the lines fall into 2 separate groups, the largest of "));
+    EXPECT_THAT(m_log, HasSubstr(" lines; integration is normalised over all of them together"));
+
+    const GDALDatasetUniquePtr results(
+        GDALDataset::Open((m_folder / "styled.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    ASSERT_NE(results, nullptr);
+    const std::string qml =
+        OGRFeatureUniquePtr(results->GetLayerByName("layer_styles")->GetNextFeature())
+            ->GetFieldAsString("styleQML");
+    // Blue to red, then grey for the pair, which has no integration [HH].
+    EXPECT_THAT(qml, HasSubstr("attr=\"coalesce(&quot;integration_hh&quot;, -1)\""));
+    EXPECT_LT(qml.find("0,0,255,255"), qml.find("255,0,0,255"));
+    EXPECT_LT(qml.find("255,0,0,255"), qml.find("160,160,160,255"));
+    std::vector<double> uppers;
+    const std::regex upper("upper=\"([^\"]+)\"");
+    for (std::sregex_iterator it(qml.begin(), qml.end(), upper), end; it != end; ++it)
+        uppers.push_back(std::stod((*it)[1]));
+    ASSERT_EQ(uppers.size(), 14u);
+    // As QGIS finds it, each line takes the first class whose upper bound is not below its value.
+    std::set<std::ptrdiff_t> used;
+    for (const auto& line : *results->GetLayerByName("axial_lines"))
+        if (!line->IsFieldNull(line->GetFieldIndex("integration_hh")))
+            used.insert(std::lower_bound(uppers.begin(), uppers.begin() + 13,
+                                         line->GetFieldAsDouble("integration_hh")) -
+                        uppers.begin());
+    EXPECT_EQ(used.size(), 13u);
+}
+
+TEST_F(GisLayers, CurvesCollectionsAndZeroLengthLinesAreReadAndNoted) {
+    const fs::path map =
+        Make("curves.gpkg", "GPKG",
+             {{"streets",
+               {{"CIRCULARSTRING (0 0, 50 50, 100 0)"},
+                {"COMPOUNDCURVE ((100 0, 100 -50), CIRCULARSTRING (100 -50, 150 -100, 200 -50))"},
+                {"GEOMETRYCOLLECTION (POINT (1 1), LINESTRING (50 -20, 50 80))"},
+                {"LINESTRING (50 50, 50 50)"}}}});
+    const LayerReading read = ReadLayerLines(map, "");
+    ASSERT_TRUE(read.layer) << read.error;
+    EXPECT_EQ(read.layer->curvedFeatures, 2);
+    EXPECT_EQ(read.layer->skippedFeatures, 0);
+    EXPECT_GT(read.layer->lines.size(), 10u);
+    EXPECT_THAT(read.layer->lines, ::testing::Contains(MapLine{50, -20, 50, 80}));
+
+    ASSERT_EQ(Run(Options(map, "out")), "");
+    EXPECT_THAT(m_log, HasSubstr("2 features with curves were read as the straight pieces GDAL "
+                                 "approximates the curves with"));
+    EXPECT_THAT(m_log, HasSubstr("1 line has zero length (its two ends are one point): it is "
+                                 "kept as an axial line"));
+}
+
+TEST_F(GisLayers, ALayerWithoutASystemStaysInPlainUnitsAndOneInDegreesIsSaidSo) {
+    std::ofstream(m_folder / "drawn.csv") << "WKT,id\n\"LINESTRING (0 0, 10 0)\",1\n";
+    ASSERT_EQ(Run(Options(m_folder / "drawn.csv", "drawn.gpkg")), "");
+    const GDALDatasetUniquePtr drawn(
+        GDALDataset::Open((m_folder / "drawn.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    EXPECT_TRUE(drawn->GetLayerByName("axial_lines")->GetSpatialRef()->IsLocal());
+    // Neither GeoPackage's undefined Cartesian system nor its undefined geographic one (which a
+    // layer made without a system gets) is taken for degrees.
+    const fs::path undefined = Make("undefined.gpkg", "GPKG", {{"streets", kCross}}, 0);
+    for (const fs::path& file : {m_folder / "drawn.gpkg", undefined}) {
+        const LayerReading read = ReadLayerLines(file, file == undefined ? "" : "axial_lines");
+        ASSERT_TRUE(read.layer) << read.error;
+        EXPECT_FALSE(read.layer->geographic) << file;
+        EXPECT_EQ(read.layer->crsWkt, "") << file;
+    }
+
+    const fs::path degrees = Make("degrees.gpkg", "GPKG", {{"streets", kCross}}, 4326);
+    ASSERT_EQ(Run(Options(degrees, "in_degrees")), "");
+    EXPECT_THAT(m_log, HasSubstr("in degrees (EPSG:4326): which lines cross or touch is decided"));
+    EXPECT_THAT(m_log, ::testing::Not(HasSubstr("as good as in metres")));
+    cli::AnalyseOptions tolerant = Options(degrees, "tolerant");
+    tolerant.tolerance = 1;
+    EXPECT_THAT(Run(tolerant), HasSubstr("--tolerance is a distance in the layer's units, and the "
+                                         "layer \"streets\" of \"" +
+                                         degrees.string() +
+                                         "\" is in degrees (EPSG:4326); project it to metres "
+                                         "first, for example with ogr2ogr -t_srs"));
 }
 
 } // namespace

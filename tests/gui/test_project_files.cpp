@@ -59,6 +59,8 @@ private slots:
     void unreadableProjectFilesAreRefusedAndChangeNothing();
     void importedLinesAreTheExportedOnesOrFittedToTheMapWindow();
     void workLeftByARunThatDidNotEndIsOfferedBack();
+    void restoredWorkGoesOnUnderItsProjectFile();
+    void aFileOfSeveralLayersOfLinesAsksWhichToImport();
 
 private:
     QTemporaryDir m_folder;
@@ -204,11 +206,15 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
             QVERIFY(x >= 0 && x <= width);
     const AxialLine& across = session.state().AxialLines[0];
     QCOMPARE(across.y1, across.y2);
+    // North up: the south end of the line running north lies lower in the window.
+    const AxialLine& northwards = session.state().AxialLines[1];
+    QVERIFY(northwards.y1 > northwards.y2);
     QVERIFY(across.x2 - across.x1 > 0.8 * width);
     QVERIFY(across.y1 > 0 && across.y1 < height);
     QCOMPARE(session.dialogs.messageTexts().size(), 2);
     QVERIFY2(session.dialogs.messageTexts().back().contains("were scaled by 0.7425 "),
              qPrintable(session.dialogs.messageTexts().back()));
+    QVERIFY(session.dialogs.messageTexts().back().contains("so that north is up"));
     QCOMPARE(session.main.box(1).text(), QString("2"));
 }
 
@@ -249,6 +255,58 @@ void ProjectFilesTest::workLeftByARunThatDidNotEndIsOfferedBack() {
     crashed.dialogs.answerMessage(MessageAnswer::Discard);
     QVERIFY(crashed.main.close());
     QVERIFY(!QFile::exists(kept));
+}
+
+void ProjectFilesTest::restoredWorkGoesOnUnderItsProjectFile() {
+    const QString folder = m_folder.filePath("recovery-of-a-project");
+    const QString path = m_folder.filePath("named.vantrel");
+    MainWindowSession crashed;
+    crashed.main.project().keepRecoveryIn(folder);
+    DrawProject(crashed, 2);
+    crashed.dialogs.answerFile(path);
+    Trigger(crashed.main, "mnuSaveProject");
+    Drag(crashed.map(), {40, 200}, {250, 60});
+    QVERIFY(QFile::copy(crashed.main.project().recovery()->ownFile(),
+                        QDir(folder).filePath("recovery-1-1.vantrel")));
+
+    MainWindowSession next;
+    next.main.project().keepRecoveryIn(folder);
+    next.dialogs.answerMessage(MessageAnswer::Restore);
+    OfferRecoveredWork(next.workspace());
+    QCOMPARE(next.state().AxialLines, crashed.state().AxialLines);
+    QCOMPARE(next.main.project().filePath(), path);
+    QCOMPARE(next.main.windowTitle(), kProgramTitle + QStringLiteral(" \u2014 named.vantrel *"));
+
+    // Saving writes the project's own file without asking for a name.
+    Trigger(next.main, "mnuSaveProject");
+    QCOMPARE(files::ReadProjectFile(path).project->lines, crashed.state().AxialLines);
+    QVERIFY(next.dialogs.unexpected().isEmpty());
+}
+
+// Every OpenStreetMap file holds its ways in "lines" and its routes in "multilinestrings".
+void ProjectFilesTest::aFileOfSeveralLayersOfLinesAsksWhichToImport() {
+    const QString osm = m_folder.filePath("streets.osm");
+    WriteText(osm, R"(<osm version="0.6">
+  <node id="1" lat="51.54" lon="-0.11"/><node id="2" lat="51.54" lon="-0.10"/>
+  <node id="3" lat="51.53" lon="-0.105"/><node id="4" lat="51.55" lon="-0.105"/>
+  <way id="10"><nd ref="1"/><nd ref="2"/><tag k="highway" v="residential"/></way>
+  <way id="11"><nd ref="3"/><nd ref="4"/><tag k="highway" v="residential"/></way>
+  <relation id="20"><member type="way" ref="10" role=""/><member type="way" ref="11" role=""/>
+    <tag k="type" v="route"/></relation></osm>)");
+    MainWindowSession session;
+    session.dialogs.answerFile(osm);
+    session.dialogs.answerChoice(std::nullopt);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().LineCount(), 0);
+    QVERIFY(session.dialogs.messageTexts().isEmpty());
+
+    session.dialogs.answerFile(osm);
+    session.dialogs.answerChoice("multilinestrings");
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.dialogs.calls()[3].items,
+             QStringList({"lines (2 features)", "multilinestrings (1 feature)"}));
+    QCOMPARE(session.state().LineCount(), 2);
+    QVERIFY(session.dialogs.unexpected().isEmpty());
 }
 
 QTEST_MAIN(ProjectFilesTest)

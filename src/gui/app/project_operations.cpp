@@ -127,12 +127,40 @@ bool SaveProjectTo(Workspace& workspace, const QString& path) {
     return true;
 }
 
-// Nothing on success, otherwise a message naming the file, as the batch tool words it. Text files
-// are read as axial-lines exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer.
-std::optional<QString> ReadLineFile(const QString& path, std::vector<MapLine>& lines) {
+// The layer of lines to read: the one there is, or the one the user chooses when there are
+// several. Nothing when the user cancelled; an empty name lets the reader say what is missing.
+std::optional<std::string> ChooseLineLayer(Workspace& workspace, const QString& path,
+                                           const std::filesystem::path& file) {
+    const gis::LineLayerList list = gis::ListLineLayers(file);
+    if (list.layers.size() < 2)
+        return list.layers.empty() ? std::string() : list.layers.front().name;
+    QStringList items;
+    for (const gis::LineLayer& layer : list.layers)
+        items << QStringLiteral("%1 (%2)").arg(
+            QString::fromStdString(layer.name),
+            layer.featureCount == 1 ? QStringLiteral("1 feature")
+                                    : QStringLiteral("%1 features").arg(layer.featureCount));
+    const std::optional<int> chosen = workspace.dialogs.choose(
+        QStringLiteral("\"%1\" holds %2 layers of lines. Which one should be imported?")
+            .arg(path)
+            .arg(list.layers.size()),
+        kImportTitle, items);
+    if (!chosen)
+        return std::nullopt;
+    return list.layers[static_cast<std::size_t>(*chosen)].name;
+}
+
+// The lines of the file, or nothing when the user cancelled or the file could not be read, which
+// is reported with the batch tool's words, naming the file. Text files are read as axial-lines
+// exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer.
+std::optional<std::vector<MapLine>> ReadLineFile(Workspace& workspace, const QString& path) {
     const QFileInfo info(path);
+    const auto fail = [&](const QString& message) {
+        Report(workspace, message, kImportTitle);
+        return std::nullopt;
+    };
     const auto cannot = [&](const QString& reason) {
-        return QStringLiteral("Could not read \"%1\": %2").arg(path, reason);
+        return fail(QStringLiteral("Could not read \"%1\": %2").arg(path, reason));
     };
     if (info.exists() && !info.isFile() && !info.isDir())
         return cannot(QStringLiteral("it is not a regular file"));
@@ -142,15 +170,18 @@ std::optional<QString> ReadLineFile(const QString& path, std::vector<MapLine>& l
     const std::filesystem::path file = QFile::encodeName(path).toStdString();
     const QString suffix = info.suffix().toLower();
     if (suffix == "txt" || suffix == "csv") {
+        std::vector<MapLine> lines;
         if (const std::optional<std::string> failure = io::ReadMapLinesFile(file, lines))
-            return QString::fromStdString(*failure);
-        return std::nullopt;
+            return fail(QString::fromStdString(*failure));
+        return lines;
     }
-    gis::LayerReading reading = gis::ReadLayerLines(file, {});
+    const std::optional<std::string> layer = ChooseLineLayer(workspace, path, file);
+    if (!layer)
+        return std::nullopt;
+    gis::LayerReading reading = gis::ReadLayerLines(file, *layer);
     if (!reading.layer)
-        return QString::fromStdString(reading.error);
-    lines = std::move(reading.layer->lines);
-    return std::nullopt;
+        return fail(QString::fromStdString(reading.error));
+    return std::move(reading.layer->lines);
 }
 
 } // namespace
@@ -185,11 +216,10 @@ void ImportAxialLines(Workspace& workspace) {
     const std::optional<QString> path = workspace.dialogs.openFile(kLineFiles);
     if (!path)
         return;
-    std::vector<MapLine> lines;
-    if (const std::optional<QString> failure = ReadLineFile(*path, lines)) {
-        Report(workspace, *failure, kImportTitle);
+    std::optional<std::vector<MapLine>> read = ReadLineFile(workspace, *path);
+    if (!read)
         return;
-    }
+    std::vector<MapLine>& lines = *read;
     if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
         WarnLineLimit(workspace);
         return;
@@ -210,7 +240,8 @@ void ImportAxialLines(Workspace& workspace) {
     if (scale != 1.0)
         workspace.dialogs.message(
             QStringLiteral("The lines of \"%1\" lie outside the map window, so they were scaled "
-                           "by %2 and moved to fit it.")
+                           "by %2 and moved to fit it, and turned over so that north is up (a "
+                           "GIS counts y northwards, the map window downwards).")
                 .arg(*path, QString::number(scale, 'g', 6)),
             kImportTitle, MessageButtons::Ok, MessageIcon::Information);
 }
@@ -253,8 +284,9 @@ void OfferRecoveredWork(Workspace& workspace) {
         kRecoverTitle, MessageButtons::RestoreDiscard, MessageIcon::Question);
     if (answer == MessageAnswer::Restore) {
         Restore(workspace, ready->file, ready->plan);
-        // Untitled and unsaved: this run now keeps the work in its own recovery copy.
-        workspace.main.project().forgetFile();
+        // Unsaved, under the file it belonged to if any: this run now keeps the work in its own
+        // recovery copy.
+        workspace.main.project().restoredFor(ready->file.projectPath);
     }
     recovery->settleLeftover();
 }
