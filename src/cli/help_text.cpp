@@ -36,7 +36,8 @@ hold is far below that), and otherwise skipped with a note unless
 FOLDER holds the files of one run only. They are written into a hidden folder
 beside it, which takes FOLDER's place when all of them are written; a run that
 fails or is interrupted leaves FOLDER as it was. A FOLDER that holds files of
-its own is not replaced unless --overwrite is given.
+its own, or the lines being read, is not replaced unless --overwrite is given.
+A symbolic link that another user owns is refused as FOLDER or LAYERS.
 
 Lines are numbered from 1 in the order of LINES; junctions are numbered by
 their first line, then their second line, as junctions.txt lists them. Items
@@ -122,7 +123,10 @@ junction_measures.csv). A GeoPackage holds both layers and a default QGIS
 style for each, which colours the items by integration from red (high) to
 blue (low); the other formats hold one layer a file, NAME_axial_lines.EXT and
 NAME_junctions.EXT, each with its style in a .qml file beside it. Existing
-files of those names are replaced, only once all are written.
+files of those names are replaced, only once all are written; files holding
+layers vantrel-cli does not write, or the lines being read, only with
+--overwrite. A run cut short while it moves its files in leaves a record that
+the next run into the same place follows to the end.
 
 Options:
   --out FOLDER|LAYERS where the files are written: a folder, or a GIS file.
@@ -149,8 +153,8 @@ Options:
                       takes a search per item that counts shortest paths, so
                       it takes longer than the rest of the run.
   --full-data-matrix  write data_matrix.txt whatever its size.
-  --overwrite         replace FOLDER even when it holds other files, which are
-                      lost.
+  --overwrite         replace FOLDER or LAYERS even when it holds other files
+                      or layers, or the lines being read, which are lost.
   --quiet             print nothing but errors.
   --timings           print each stage's wall time and the peak memory so far.
   -h, --help          print this text.
