@@ -109,7 +109,8 @@ GeoJSON, FlatGeobuf, DXF, MapInfo, GML, KML, a CSV file with a WKT column and
 more. Its one layer of lines is read, or the layer --layer names. Every line
 string is an axial line; a line string of more than two vertices and a
 multi-line string give one line per straight piece, with a note. Points,
-polygons, empty and null geometries are skipped with a note; x and y are
+polygons, empty and null geometries are skipped with a note, and damaged
+features (a geometry GDAL cannot read) with a note naming them; x and y are
 taken from 3D and measured coordinates. Coordinates stay in the layer's units
 and spatial reference system; a system in degrees is noted, as line lengths
 are then in degrees.

@@ -27,6 +27,8 @@ void NoteLayer(StageLog& log, const gis::LayerLines& layer) {
         log.note(std::to_string(layer.skippedFeatures) +
                  (layer.skippedFeatures == 1 ? " feature was" : " features were") +
                  " skipped, holding no line (points, polygons, empty or null geometries)");
+    if (!layer.damagedFeatures.empty())
+        log.note(gis::DamagedFeaturesNote(layer.damagedFeatures));
     if (layer.geographic)
         log.note("the layer's coordinates are in degrees (" + layer.crsName +
                  "): depths and integration are as good as in metres, but line lengths are in "

@@ -27,7 +27,14 @@ struct LayerLines {
     int linesFromSplits = 0;
     // Features skipped because they hold no line: points, polygons, empty or null geometries.
     int skippedFeatures = 0;
+    // The ids of features skipped because GDAL could not read them: a geometry that is cut
+    // short or claims more points or parts than it holds.
+    std::vector<std::int64_t> damagedFeatures;
 };
+
+// What a reader tells of damaged features: "2 features are damaged and were skipped (GDAL cannot
+// read their geometry): feature ids 3, 7", with the first ten ids.
+std::string DamagedFeaturesNote(const std::vector<std::int64_t>& ids);
 
 struct LayerReading {
     std::optional<LayerLines> layer;

@@ -329,6 +329,40 @@ TEST_F(GisLayers, AResultCutShortBetweenTwoOfItsRenamesIsFinishedByTheNextRun) {
     EXPECT_TRUE(Files(m_folder, ".town.shp").empty());
 }
 
+TEST_F(GisLayers, DamagedFeaturesAreSkippedAndNamedByTheirIds) {
+    const fs::path map =
+        Make("damaged.gpkg", "GPKG",
+             {{"streets",
+               {kCross[0], kCross[1], {"LINESTRING (8 -5, 8 5)"}, {"LINESTRING (0 3, 10 3)"}}}});
+    {
+        const GDALDatasetUniquePtr dataset(
+            GDALDataset::Open(map.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
+        // After the header and envelope (40 bytes), the byte order and type: the point count.
+        dataset->ExecuteSQL("UPDATE streets SET geom = CAST(substr(geom, 1, 45) || X'FFFFFF7F' || "
+                            "substr(geom, 50) AS BLOB) WHERE fid = 2",
+                            nullptr, nullptr);
+        dataset->ExecuteSQL("UPDATE streets SET geom = substr(geom, 1, 60) WHERE fid = 3", nullptr,
+                            nullptr);
+    }
+    const LayerReading read = ReadLayerLines(map, "");
+    ASSERT_TRUE(read.layer) << read.error;
+    EXPECT_EQ(read.layer->damagedFeatures, (std::vector<std::int64_t>{2, 3}));
+    EXPECT_EQ(read.layer->lines.size(), 2u);
+    EXPECT_EQ(read.layer->skippedFeatures, 0);
+    ASSERT_EQ(Run(Options(map, "out")), "");
+    EXPECT_THAT(m_log, HasSubstr("2 features are damaged and were skipped (GDAL cannot read their "
+                                 "geometry): feature ids 2, 3\n"));
+
+    // A Shapefile record that claims 2^31-1 parts.
+    const fs::path parts = Make("parts.shp", "ESRI Shapefile", {{"parts", kCross}});
+    {
+        std::fstream file(parts, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(100 + 8 + 4 + 32);
+        file.write("\xff\xff\xff\x7f", 4);
+    }
+    EXPECT_EQ(ReadLayerLines(parts, "").layer->damagedFeatures, (std::vector<std::int64_t>{0}));
+}
+
 TEST_F(GisLayers, AFullDiskIsReportedWithTheFileTheUserAskedFor) {
     const fs::path map = Make("streets.gpkg", "GPKG", {{"streets", kCross}});
     rlimit saved{};
