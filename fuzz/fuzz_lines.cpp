@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as a lines file, and whatever reads cleanly through the junction
-// search, both analyses, every standard measure with choice, and the measures files.
+// search, both analyses, every standard measure with choice, and the measures files. Each input
+// has seconds and a few hundred megabytes: lines that make the search grow without bound fail.
 #include "core/analysis/depths.h"
 #include "core/analysis/item_measures.h"
 #include "core/analysis/map_graph.h"
@@ -7,6 +8,7 @@
 #include "core/export/text_exports.h"
 #include "core/geometry/intersections.h"
 #include "core/io/axial_line_reader.h"
+#include "fuzz_limits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +30,12 @@ void MeasureAndWrite(const analysis::ItemMeasures& measures) {
 }
 
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    vantrel::fuzzing::AddLimits(
+        argc, argv, {.seconds = 10, .residentMegabytes = 512, .allocationMegabytes = 128});
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
