@@ -1,6 +1,8 @@
 // The time and memory each input of a fuzz target may take, added to its command line unless
 // the command line sets them: an input over them is reported as a fault, with the input kept, as
-// one that exhausts memory or never ends would be found by a user.
+// one that exhausts memory or never ends would be found by a user. An input within its time is
+// not reported as slow either: libFuzzer's own 10 s mark would keep, among the faults, a plan
+// that the sanitizers take seconds to decode on a busy machine.
 #pragma once
 
 #include <algorithm>
@@ -23,7 +25,8 @@ inline void AddLimits(int* argc, char*** argv, Limits limits) {
     arguments.assign(*argv, *argv + *argc);
     const std::pair<std::string, int> flags[] = {{"-timeout=", limits.seconds},
                                                  {"-rss_limit_mb=", limits.residentMegabytes},
-                                                 {"-malloc_limit_mb=", limits.allocationMegabytes}};
+                                                 {"-malloc_limit_mb=", limits.allocationMegabytes},
+                                                 {"-report_slow_units=", limits.seconds}};
     added.reserve(std::size(flags));
     for (const auto& [flagName, value] : flags) {
         const std::string& flag = flagName; // clang 14 lambdas cannot capture a binding
