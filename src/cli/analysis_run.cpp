@@ -3,6 +3,7 @@
 #include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
+#include "gis/result_files.h"
 #include "gis/result_layers.h"
 
 #include "core/analysis/choice.h"
@@ -191,12 +192,13 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     // analysis, so that a place that cannot be written is reported at once.
     std::optional<LayerOutput> layers;
     std::optional<OutputFolder> folder;
+    InputFiles inputs(gis::DatasetFiles(options.linesFile));
     if (gis::IsLayerFileName(options.outputFolder)) {
-        layers.emplace(options.outputFolder);
+        layers.emplace(options.outputFolder, options.overwrite, std::move(inputs));
         if (auto fault = layers->prepare())
             return fault;
     } else {
-        folder.emplace(options.outputFolder, kOutputFiles, options.overwrite);
+        folder.emplace(options.outputFolder, kOutputFiles, options.overwrite, std::move(inputs));
         if (auto fault = folder->prepare())
             return fault;
     }

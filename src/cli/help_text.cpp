@@ -36,7 +36,8 @@ hold is far below that), and otherwise skipped with a note unless
 FOLDER holds the files of one run only. They are written into a hidden folder
 beside it, which takes FOLDER's place when all of them are written; a run that
 fails or is interrupted leaves FOLDER as it was. A FOLDER that holds files of
-its own is not replaced unless --overwrite is given.
+its own, or the lines being read, is not replaced unless --overwrite is given.
+A symbolic link that another user owns is refused as FOLDER or LAYERS.
 
 Lines are numbered from 1 in the order of LINES; junctions are numbered by
 their first line, then their second line, as junctions.txt lists them. Items
@@ -110,8 +111,9 @@ more. Its one layer of lines that holds features is read, or the layer
 two vertices, a multi-line string and the lines of a geometry collection give
 one line per straight piece, with a note; curves (circular strings, compound
 curves) give one line per piece of GDAL's approximation, with a note. Points,
-polygons, empty and null geometries are skipped with a note, and lines of
-zero length are kept with a note; x and y are taken from 3D and measured
+polygons, empty and null geometries are skipped with a note, damaged features
+(a geometry GDAL cannot read) with a note naming them, and lines of zero
+length are kept with a note; x and y are taken from 3D and measured
 coordinates. Coordinates stay in the layer's units and spatial reference
 system. A layer in degrees is noted, as which lines meet is then decided in
 degrees and line lengths are in degrees, and --tolerance is refused for it:
@@ -130,7 +132,10 @@ one layer a file, NAME_axial_lines.EXT and NAME_junctions.EXT, each with its
 style in a .qml file beside it. A Shapefile's layers are NAME_axial_lines_shp
 and NAME_junctions_shp, as it cuts field names to ten characters (a note
 lists them) and so needs styles of its own. Existing files of those names are
-replaced, only once all are written.
+replaced, only once all are written; files holding layers vantrel-cli does
+not write, or the lines being read, only with --overwrite. A run cut short
+while it moves its files in leaves a record that the next run into the same
+place follows to the end.
 
 Options:
   --out FOLDER|LAYERS where the files are written: a folder, or a GIS file.
@@ -158,8 +163,8 @@ Options:
                       takes a search per item that counts shortest paths, so
                       it takes longer than the rest of the run.
   --full-data-matrix  write data_matrix.txt whatever its size.
-  --overwrite         replace FOLDER even when it holds other files, which are
-                      lost.
+  --overwrite         replace FOLDER or LAYERS even when it holds other files
+                      or layers, or the lines being read, which are lost.
   --quiet             print nothing but errors.
   --timings           print each stage's wall time and the peak memory so far.
   -h, --help          print this text.

@@ -38,6 +38,8 @@ void NoteLayer(StageLog& log, const gis::LayerLines& layer) {
         log.note(std::to_string(layer.skippedFeatures) +
                  (layer.skippedFeatures == 1 ? " feature was" : " features were") +
                  " skipped, holding no line (points, polygons, empty or null geometries)");
+    if (!layer.damagedFeatures.empty())
+        log.note(gis::DamagedFeaturesNote(layer.damagedFeatures));
     if (layer.geographic)
         log.note("the layer's coordinates are in degrees (" + layer.crsName +
                  "): which lines cross or touch is decided on them as they are, so lines that "

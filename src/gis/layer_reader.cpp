@@ -101,8 +101,13 @@ class LineCollector {
 public:
     explicit LineCollector(LayerLines& layer) : m_layer(layer) {}
 
-    // False when a coordinate cannot be held; `fault` then says which feature.
-    bool add(const OGRFeature& feature, std::string& fault) {
+    // False when a coordinate cannot be held; `fault` then says which feature. A feature whose
+    // reading failed is counted as damaged, whatever it holds.
+    bool add(const OGRFeature& feature, bool damaged, std::string& fault) {
+        if (damaged) {
+            m_layer.damagedFeatures.push_back(feature.GetFID());
+            return true;
+        }
         const OGRGeometry* geometry = feature.GetGeometryRef();
         if (!geometry || geometry->IsEmpty() || !HasLines(*geometry)) {
             ++m_layer.skippedFeatures;
@@ -153,6 +158,20 @@ private:
 };
 
 } // namespace
+
+std::string DamagedFeaturesNote(const std::vector<std::int64_t>& ids) {
+    constexpr std::size_t kListed = 10;
+    std::string text = std::to_string(ids.size()) +
+                       (ids.size() == 1 ? " feature is damaged and was skipped"
+                                        : " features are damaged and were skipped") +
+                       " (GDAL cannot read " + (ids.size() == 1 ? "its" : "their") +
+                       " geometry): feature " + (ids.size() == 1 ? "id" : "ids");
+    for (std::size_t listed = 0; listed < ids.size() && listed < kListed; ++listed)
+        text += (listed == 0 ? " " : ", ") + std::to_string(ids[listed]);
+    if (ids.size() > kListed)
+        text += ", ...";
+    return text;
+}
 
 LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName) {
     const GdalSession gdal;
@@ -207,15 +226,20 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
     }
     LineCollector collector(lines);
     layer->ResetReading();
+    // GDAL tells of a feature it cannot read while it fetches it, and gives it without geometry.
+    CPLErrorReset();
     for (const auto& feature : *layer) {
         std::string fault;
-        if (!collector.add(*feature, fault))
+        if (!collector.add(*feature, CPLGetLastErrorType() >= CE_Failure, fault))
             return fail("The layer " + QuotedValue(lines.layerName) + " of " + fileName + ": " +
                         fault);
+        CPLErrorReset();
     }
     if (lines.lines.empty())
-        return fail("The layer " + QuotedValue(lines.layerName) + " of " + fileName +
-                    " holds no lines");
+        return fail(
+            "The layer " + QuotedValue(lines.layerName) + " of " + fileName + " holds no lines" +
+            (lines.damagedFeatures.empty() ? std::string()
+                                           : "; " + DamagedFeaturesNote(lines.damagedFeatures)));
     return {std::move(lines), {}};
 }
 

@@ -30,7 +30,14 @@ struct LayerLines {
     // Features with curves (circular strings, compound curves), read as the straight pieces
     // GDAL approximates them with.
     int curvedFeatures = 0;
+    // The ids of features skipped because GDAL could not read them: a geometry that is cut
+    // short or claims more points or parts than it holds.
+    std::vector<std::int64_t> damagedFeatures;
 };
+
+// What a reader tells of damaged features: "2 features are damaged and were skipped (GDAL cannot
+// read their geometry): feature ids 3, 7", with the first ten ids.
+std::string DamagedFeaturesNote(const std::vector<std::int64_t>& ids);
 
 struct LayerReading {
     std::optional<LayerLines> layer;

@@ -7,14 +7,13 @@
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
 #include "gis/qgis_style.h"
+#include "gis/result_files.h"
 
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <vector>
 
@@ -25,32 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using exports::MeasureColumn;
 
-struct Format {
-    const char* extension;
-    const char* driver;
-    bool manyLayers;
-    // Ends the names of a format's layer files. A Shapefile cuts field names, so its style
-    // differs from the other formats' and must not take the place of theirs beside it.
-    const char* layerSuffix;
-};
-
-constexpr Format kFormats[] = {{".gpkg", "GPKG", true, ""},
-                               {".geojson", "GeoJSON", false, ""},
-                               {".fgb", "FlatGeobuf", false, ""},
-                               {".shp", "ESRI Shapefile", false, "_shp"}};
-
-const Format* FormatOf(const fs::path& target) {
-    std::string extension = target.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const Format& format : kFormats)
-        if (extension == format.extension)
-            return &format;
-    return nullptr;
-}
-
-constexpr char kAxialLayer[] = "axial_lines";
-constexpr char kJunctionLayer[] = "junctions";
+constexpr const char* kAxialLayer = kAxialLayerName;
+constexpr const char* kJunctionLayer = kJunctionLayerName;
 // Integration [HH] at radius n: each item's own, whatever other groups the map holds. A map whose
 // groups are too small for it to exist (pairs of lines) is coloured by integration instead.
 constexpr const char* kStyledFields[] = {"integration_hh", "integration"};
@@ -324,21 +299,39 @@ private:
     bool m_hasCrs = false;
 };
 
+// Whether `file` opens with all its features. GDAL's GeoJSON writer does not tell of a write that
+// failed, as on a full disk: it leaves a file cut short.
+bool ReadsBackWhole(const fs::path& file, const char* driver, std::size_t features) {
+    const char* const drivers[] = {driver, nullptr};
+    const GDALDatasetUniquePtr dataset(GDALDataset::Open(
+        file.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr));
+    return dataset && dataset->GetLayerCount() == 1 &&
+           dataset->GetLayer(0)->GetFeatureCount() == static_cast<GIntBig>(features);
+}
+
 using LayerWrite = std::optional<std::string> (ResultWriter::*)(GDALDataset&, std::string&,
                                                                 OGRLayer*&);
 
 } // namespace
 
 bool IsLayerFileName(const fs::path& target) {
-    return FormatOf(target) != nullptr;
+    return ResultFormatOf(target) != nullptr;
 }
 
 std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::path& target,
                                              const ResultLayers& results) {
     const GdalSession gdal;
-    const Format& format = *FormatOf(target);
+    const ResultFormat& format = *ResultFormatOf(target);
+    // Messages name the files as the user will find them, not in the folder they are made in.
+    const auto shown = [&](std::string text) {
+        const std::string made = folder.string(), placed = target.parent_path().string();
+        for (std::size_t at = text.find(made); !made.empty() && at != std::string::npos;
+             at = text.find(made, at + placed.size()))
+            text.replace(at, made.size(), placed);
+        return text;
+    };
     const auto fail = [&](const std::string& why) {
-        return "Could not write " + QuotedName(target) + ": " + why;
+        return "Could not write " + QuotedName(target) + ": " + shown(why);
     };
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver);
     if (!driver)
@@ -375,18 +368,27 @@ std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::p
                                         target.extension().string());
         std::string style;
         {
-            const GDALDatasetUniquePtr dataset = create(file);
+            GDALDatasetUniquePtr dataset = create(file);
             if (!dataset)
                 return fail(gdal.lastError("the file could not be made"));
             OGRLayer* layer = nullptr;
             if (auto fault = (writer.*write)(*dataset, style, layer))
                 return fail(*fault);
+            // Some formats write what they hold back as the file closes.
+            CPLErrorReset();
+            dataset.reset();
+            if (CPLGetLastErrorType() >= CE_Failure)
+                return fail(gdal.lastError("the file could not be completed"));
         }
+        const std::size_t features =
+            std::string_view(name) == kAxialLayer ? results.lines.size() : results.junctions.size();
+        if (!ReadsBackWhole(file, format.driver, features))
+            return fail("it was not written whole; the disk may be full");
         if (!style.empty())
             if (auto fault =
                     exports::WriteFileAtomically(fs::path(file).replace_extension(".qml"),
                                                  [&style](std::ostream& out) { out << style; }))
-                return fault;
+                return shown(*fault);
     }
     return std::nullopt;
 }

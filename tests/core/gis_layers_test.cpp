@@ -1,6 +1,7 @@
 // GIS layers in and out: layers built with GDAL itself, read by the batch tool, and its results
 // read back through GDAL.
 #include "cli/analysis_run.h"
+#include "cli/layer_output.h"
 #include "gis/layer_reader.h"
 
 #include <gdal_priv.h>
@@ -8,17 +9,56 @@
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
+
+// Every rename of this test program passes through here. Armed with a folder, the process kills
+// itself just before its second rename of a file into that folder, as a kill from outside could.
+std::string& RenameTrapFolder() {
+    static std::string folder;
+    return folder;
+}
+
+void KillBeforeSecondPlacement(int folder, const char* to) {
+    static int placed = 0;
+    if (RenameTrapFolder().empty())
+        return;
+    std::filesystem::path path = to;
+    if (folder != AT_FDCWD && path.is_relative()) {
+        char link[4096];
+        const std::string self = "/proc/self/fd/" + std::to_string(folder);
+        const ssize_t length = ::readlink(self.c_str(), link, sizeof link);
+        path = std::filesystem::path(std::string(link, length > 0 ? length : 0)) / path;
+    }
+    if (path.parent_path() == RenameTrapFolder() && !path.filename().string().starts_with('.') &&
+        ++placed == 2)
+        ::raise(SIGKILL);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    KillBeforeSecondPlacement(AT_FDCWD, to);
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, 0));
+}
+
+extern "C" int renameat(int fromFolder, const char* from, int toFolder, const char* to) noexcept {
+    KillBeforeSecondPlacement(toFolder, to);
+    return static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, 0));
+}
 
 namespace vantrel::gis {
 namespace {
@@ -84,6 +124,20 @@ protected:
         options.linesFile = lines;
         options.outputFolder = m_folder / out;
         return options;
+    }
+
+    // Every file of a folder whose name begins with `prefix`, and its text.
+    static std::map<std::string, std::string> Files(const fs::path& folder,
+                                                    const std::string& prefix = "") {
+        std::map<std::string, std::string> files;
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (entry.is_regular_file() && name.starts_with(prefix)) {
+                std::ifstream in(entry.path(), std::ios::binary);
+                files[name] = std::string(std::istreambuf_iterator<char>(in), {});
+            }
+        }
+        return files;
     }
 
     fs::path m_folder;
@@ -327,6 +381,125 @@ TEST_F(GisLayers, ALayerWithoutASystemStaysInPlainUnitsAndOneInDegreesIsSaidSo) 
                                          degrees.string() +
                                          "\" is in degrees (EPSG:4326); project it to metres "
                                          "first, for example with ogr2ogr -t_srs"));
+}
+
+// A run into the file it reads (or into another's) would lose what the run did not write.
+TEST_F(GisLayers, AnOutputFileHoldingWhatARunDoesNotWriteIsReplacedOnlyWithOverwrite) {
+    const fs::path town =
+        Make("town.gpkg", "GPKG",
+             {{"axial_map", kCross}, {"blocks", {{"POLYGON ((0 0, 1 0, 1 1, 0 0))"}}}});
+    cli::AnalyseOptions options = Options(town, "town.gpkg");
+    options.layer = "axial_map";
+    EXPECT_THAT(Run(options), HasSubstr("Could not write \"" + town.string() +
+                                        "\": it holds the lines this run reads; choose another "
+                                        "name, or give --overwrite to replace it"));
+    EXPECT_EQ(
+        GDALDatasetUniquePtr(GDALDataset::Open(town.c_str(), GDAL_OF_VECTOR))->GetLayerCount(), 2);
+
+    const fs::path roads = Make("roads.gpkg", "GPKG", {{"roads", kCross}});
+    options.outputFolder = roads;
+    EXPECT_THAT(Run(options), HasSubstr(": it holds the layer \"roads\", which vantrel-cli did "
+                                        "not write; choose another name"));
+    std::ofstream(m_folder / "notes.gpkg") << "my notes";
+    options.outputFolder = m_folder / "notes.gpkg";
+    EXPECT_THAT(Run(options), HasSubstr(": it holds something GDAL cannot read as a GPKG file"));
+    // The files of a Shapefile that results of that name would replace.
+    const fs::path lines = Make("streets_axial_lines_shp.shp", "ESRI Shapefile",
+                                {{"streets_axial_lines_shp", kCross}});
+    EXPECT_THAT(Run(Options(lines, "streets.shp")), HasSubstr("the lines this run reads"));
+    EXPECT_EQ(ReadLayerLines(lines, "").layer->lines.size(), 2u);
+
+    // Results of an earlier run are replaced, and anything with --overwrite.
+    options.outputFolder = m_folder / "results.gpkg";
+    ASSERT_EQ(Run(options), "");
+    ASSERT_EQ(Run(options), "");
+    options.outputFolder = town;
+    options.overwrite = true;
+    ASSERT_EQ(Run(options), "");
+    EXPECT_EQ(
+        GDALDatasetUniquePtr(GDALDataset::Open(town.c_str(), GDAL_OF_VECTOR))->GetLayerCount(), 3);
+}
+
+TEST_F(GisLayers, AResultCutShortBetweenTwoOfItsRenamesIsFinishedByTheNextRun) {
+    const fs::path map = Make("streets.gpkg", "GPKG", {{"streets", kCross}});
+    ASSERT_EQ(Run(Options(map, "town.shp")), "");
+    std::ofstream(m_folder / "town_axial_lines_shp.qix") << "an index of the earlier lines";
+    // Other lines, without measures and so without styles, replace the earlier results.
+    const std::vector<MapLine> lines = {{0, 0, 20, 0}, {10, -5, 10, 5}, {15, -5, 15, 5}};
+    const std::vector<MapJunction> junctions = {{1, 2, 10, 0}, {1, 3, 15, 0}};
+    const fs::path target = m_folder / "town.shp";
+    cli::LayerOutput output(target, false, cli::InputFiles({}));
+    ASSERT_EQ(output.prepare(), std::nullopt);
+    ASSERT_EQ(output.write({.lines = lines, .junctions = junctions}), std::nullopt);
+    const auto written =
+        Files(m_folder / (".town.shp.vantrel-" + std::to_string(::getpid()) + ".partial"));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        RenameTrapFolder() = m_folder.string();
+        output.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_NE(Files(m_folder, "town_"), written);
+
+    cli::LayerOutput next(target, false, cli::InputFiles({}));
+    ASSERT_EQ(next.prepare(), std::nullopt);
+    next.discard();
+    EXPECT_EQ(Files(m_folder, "town_"), written);
+    EXPECT_TRUE(Files(m_folder, ".town.shp").empty());
+}
+
+TEST_F(GisLayers, DamagedFeaturesAreSkippedAndNamedByTheirIds) {
+    const fs::path map =
+        Make("damaged.gpkg", "GPKG",
+             {{"streets",
+               {kCross[0], kCross[1], {"LINESTRING (8 -5, 8 5)"}, {"LINESTRING (0 3, 10 3)"}}}});
+    {
+        const GDALDatasetUniquePtr dataset(
+            GDALDataset::Open(map.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
+        // After the header and envelope (40 bytes), the byte order and type: the point count.
+        dataset->ExecuteSQL("UPDATE streets SET geom = CAST(substr(geom, 1, 45) || X'FFFFFF7F' || "
+                            "substr(geom, 50) AS BLOB) WHERE fid = 2",
+                            nullptr, nullptr);
+        dataset->ExecuteSQL("UPDATE streets SET geom = substr(geom, 1, 60) WHERE fid = 3", nullptr,
+                            nullptr);
+    }
+    const LayerReading read = ReadLayerLines(map, "");
+    ASSERT_TRUE(read.layer) << read.error;
+    EXPECT_EQ(read.layer->damagedFeatures, (std::vector<std::int64_t>{2, 3}));
+    EXPECT_EQ(read.layer->lines.size(), 2u);
+    EXPECT_EQ(read.layer->skippedFeatures, 0);
+    ASSERT_EQ(Run(Options(map, "out")), "");
+    EXPECT_THAT(m_log, HasSubstr("2 features are damaged and were skipped (GDAL cannot read their "
+                                 "geometry): feature ids 2, 3\n"));
+
+    // A Shapefile record that claims 2^31-1 parts.
+    const fs::path parts = Make("parts.shp", "ESRI Shapefile", {{"parts", kCross}});
+    {
+        std::fstream file(parts, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(100 + 8 + 4 + 32);
+        file.write("\xff\xff\xff\x7f", 4);
+    }
+    EXPECT_EQ(ReadLayerLines(parts, "").layer->damagedFeatures, (std::vector<std::int64_t>{0}));
+}
+
+TEST_F(GisLayers, AFullDiskIsReportedWithTheFileTheUserAskedFor) {
+    const fs::path map = Make("streets.gpkg", "GPKG", {{"streets", kCross}});
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 1000;
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    const std::string fault = Run(Options(map, "town.geojson"));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+    EXPECT_THAT(fault, ::testing::StartsWith("Could not write \"" +
+                                             (m_folder / "town.geojson").string() + "\": "));
+    EXPECT_THAT(fault, ::testing::Not(HasSubstr(".vantrel-")));
+    EXPECT_FALSE(fs::exists(m_folder / "town_axial_lines.geojson"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "support/gui_test_support.h"
 #include "support/main_window_session.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vantrel;
 using namespace vantrel::testing;
@@ -61,6 +64,7 @@ private slots:
     void workLeftByARunThatDidNotEndIsOfferedBack();
     void restoredWorkGoesOnUnderItsProjectFile();
     void aFileOfSeveralLayersOfLinesAsksWhichToImport();
+    void aDamagedRecoveryCopyIsSetAsideOnceAndTheNewestSoundOneOffered();
 
 private:
     QTemporaryDir m_folder;
@@ -126,6 +130,8 @@ void ProjectFilesTest::unreadableProjectFilesAreRefusedAndChangeNothing() {
     newer.replace("\"version\": 1", "\"version\": 2");
     files::ProjectFile crowded = source.main.project().capture();
     crowded.lines.assign(kMaxLines + 1, AxialLine{1, 1, 2, 2});
+    files::ProjectFile far = source.main.project().capture();
+    far.lines.push_back({-3e38f, 100, 3e38f, 200});
 
     const struct {
         const char* name;
@@ -139,6 +145,8 @@ void ProjectFilesTest::unreadableProjectFilesAreRefusedAndChangeNothing() {
          "this version reads format 1)."},
         {"crowded.vantrel", files::EncodeProject(crowded),
          "More Than 500 Axial Lines - You Must Start Again or Remove Lines "},
+        {"far.vantrel", files::EncodeProject(far),
+         "axial line 4 lies too far out for the map to draw."},
     };
     MainWindowSession session;
     DrawProject(session, 2);
@@ -189,6 +197,27 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
     session.dialogs.answerFile(m_folder.filePath("lines.gpkg"));
     Trigger(session.main, "mnuImportLines");
     QCOMPARE(session.state().AxialLines, source.state().AxialLines);
+    session.dialogs.clear();
+
+    // A Shapefile whose second record claims 2^31-1 points: the other lines come in, with a word.
+    QVERIFY(!gis::WriteResultLayers(m_folder.path().toStdString(),
+                                    m_folder.filePath("cut.shp").toStdString(), {.lines = wide}));
+    const QString cut = m_folder.filePath("cut_axial_lines_shp.shp");
+    {
+        std::fstream file(cut.toStdString(), std::ios::in | std::ios::out | std::ios::binary);
+        // Past the file header, one record of 88 bytes and the second's header, type and box.
+        file.seekp(100 + 88 + 48);
+        file.write("\xff\xff\xff\x7f", 4);
+    }
+    session.dialogs.answerMessage(MessageAnswer::Discard);
+    session.dialogs.answerFile(cut);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().LineCount(), 19);
+    QCOMPARE(session.dialogs.messageTexts().size(), 2);
+    QCOMPARE(session.dialogs.messageTexts().back(),
+             QStringLiteral("Importing \"%1\": 1 feature is damaged and was skipped (GDAL cannot "
+                            "read its geometry): feature id 1.")
+                 .arg(cut));
     session.dialogs.clear();
 
     // Metres on a national grid: the question first, as 20 lines are unsaved, then the fit.
@@ -307,6 +336,56 @@ void ProjectFilesTest::aFileOfSeveralLayersOfLinesAsksWhichToImport() {
              QStringList({"lines (2 features)", "multilinestrings (1 feature)"}));
     QCOMPARE(session.state().LineCount(), 2);
     QVERIFY(session.dialogs.unexpected().isEmpty());
+}
+
+void ProjectFilesTest::aDamagedRecoveryCopyIsSetAsideOnceAndTheNewestSoundOneOffered() {
+    const QDir folder(m_folder.filePath("damaged"));
+    MainWindowSession crashed;
+    crashed.main.project().keepRecoveryIn(folder.path());
+    DrawProject(crashed, 2);
+    // An older sound copy, a newer damaged one, and the temporary file of a copy that a run
+    // killed while writing it left.
+    const QString sound = folder.filePath("recovery-1-1.vantrel");
+    const QString damaged = folder.filePath("recovery-1-2.vantrel");
+    QVERIFY(QFile::copy(crashed.main.project().recovery()->ownFile(), sound));
+    QFile soundFile(sound);
+    QVERIFY(soundFile.open(QIODevice::ReadWrite));
+    QVERIFY(soundFile.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+    soundFile.close();
+    WriteText(damaged, R"({"format": "Vantrel project", "vers)");
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const QString debris =
+        folder.filePath(QStringLiteral(".recovery-1-3.vantrel.vantrel-%1-5.tmp").arg(ended));
+    WriteText(debris, "half a copy");
+
+    MainWindowSession next;
+    next.main.project().keepRecoveryIn(folder.path());
+    next.dialogs.answerMessage(MessageAnswer::Restore);
+    OfferRecoveredWork(next.workspace());
+    const QStringList texts = next.dialogs.messageTexts();
+    QCOMPARE(texts.size(), 2);
+    const QString aside = folder.filePath("damaged-recovery-1-2.vantrel");
+    QVERIFY2(texts[0].startsWith(QStringLiteral("The work kept after a crash could not be restored "
+                                                "from \"%1\": it is damaged or incomplete (")
+                                     .arg(damaged)),
+             qPrintable(texts[0]));
+    QVERIFY2(texts[0].endsWith(QStringLiteral("It was kept as \"%1\".").arg(aside)),
+             qPrintable(texts[0]));
+    QVERIFY(texts[1].contains("Its axial map of 2 lines"));
+    QCOMPARE(next.state().AxialLines, crashed.state().AxialLines);
+    QVERIFY(QFile::exists(aside));
+    QVERIFY(!QFile::exists(damaged));
+    QVERIFY(!QFile::exists(sound));
+    QVERIFY(!QFile::exists(debris));
+
+    MainWindowSession later;
+    later.main.project().keepRecoveryIn(folder.path());
+    OfferRecoveredWork(later.workspace());
+    QVERIFY(later.dialogs.messageTexts().isEmpty());
 }
 
 QTEST_MAIN(ProjectFilesTest)

@@ -7,15 +7,14 @@
 #include "gis/layer_reader.h"
 #include "gui/app/main_window.h"
 #include "gui/app/new_project.h"
+#include "gui/app/project_check.h"
 #include "gui/app/project_document.h"
 #include "gui/app/workspace.h"
 #include "gui/drawing/digitising.h"
 #include "gui/drawing/scale_and_pen.h"
 #include "gui/geometry/map_refresh.h"
 #include "gui/host/dialogs.h"
-#include "gui/host/image_files.h"
 #include "gui/host/picture_surface.h"
-#include "gui/host/twips.h"
 
 #include <QAction>
 #include <QFile>
@@ -47,44 +46,16 @@ void Report(Workspace& workspace, const QString& text, const QString& title) {
     workspace.dialogs.message(text, title, MessageButtons::Ok, MessageIcon::Warning);
 }
 
-// A project read and checked, ready to replace the work without a failure half-way.
-struct ReadyProject {
-    files::ProjectFile file;
-    QImage plan;
-};
-
-// Reads a project file and checks that its plan decodes and its map can be held; a failure is
-// reported as "`opening` "file": reason." and gives nothing.
+// CheckProject, with a failure reported as "`opening` "file": reason." and nothing given.
 std::optional<ReadyProject> ReadProject(Workspace& workspace, const QString& path,
                                         const QString& opening, const QString& title) {
-    files::ProjectReading reading = files::ReadProjectFile(path);
-    if (reading.tooManyLines) {
+    ProjectCheck check = CheckProject(path);
+    if (check.tooManyLines)
         WarnLineLimit(workspace);
-        return std::nullopt;
-    }
-    const auto fail = [&](const QString& reason) {
-        Report(workspace, QStringLiteral("%1 \"%2\": %3.").arg(opening, path, reason), title);
-        return std::nullopt;
-    };
-    if (!reading.project)
-        return fail(reading.failure);
-    ReadyProject ready{std::move(*reading.project), {}};
-    double width = ready.file.mapWidth;
-    double height = ready.file.mapHeight;
-    if (!ready.file.planBase64.isEmpty()) {
-        const ImageReadResult plan = DecodeImage(QByteArray::fromBase64(ready.file.planBase64));
-        if (plan.image.isNull())
-            return fail(QStringLiteral("its plan picture cannot be read: %1").arg(plan.failure));
-        ready.plan = plan.image.convertToFormat(QImage::Format_RGB32);
-        width = PixelsToTwips(ready.plan.width());
-        height = PixelsToTwips(ready.plan.height());
-    }
-    const auto fits = [](double widthUnits, double heightUnits) {
-        return FitsImageLimit(QSize(TwipsToPixels(widthUnits), TwipsToPixels(heightUnits)));
-    };
-    if (!fits(width, height) || !fits(width * ready.file.zoomX, height * ready.file.zoomY))
-        return fail(QStringLiteral("its map is too large to hold"));
-    return ready;
+    else if (!check.ready)
+        Report(workspace, QStringLiteral("%1 \"%2\": %3.").arg(opening, path, check.failure),
+               title);
+    return std::move(check.ready);
 }
 
 // The documented new-project reset, then the project's plan, pen, zoom, scale phase and lines.
@@ -152,8 +123,10 @@ std::optional<std::string> ChooseLineLayer(Workspace& workspace, const QString& 
 
 // The lines of the file, or nothing when the user cancelled or the file could not be read, which
 // is reported with the batch tool's words, naming the file. Text files are read as axial-lines
-// exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer.
-std::optional<std::vector<MapLine>> ReadLineFile(Workspace& workspace, const QString& path) {
+// exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer, whose damaged features
+// `damaged` tells of, as the batch tool's note does.
+std::optional<std::vector<MapLine>> ReadLineFile(Workspace& workspace, const QString& path,
+                                                 QString& damaged) {
     const QFileInfo info(path);
     const auto fail = [&](const QString& message) {
         Report(workspace, message, kImportTitle);
@@ -181,6 +154,8 @@ std::optional<std::vector<MapLine>> ReadLineFile(Workspace& workspace, const QSt
     gis::LayerReading reading = gis::ReadLayerLines(file, *layer);
     if (!reading.layer)
         return fail(QString::fromStdString(reading.error));
+    if (!reading.layer->damagedFeatures.empty())
+        damaged = QString::fromStdString(gis::DamagedFeaturesNote(reading.layer->damagedFeatures));
     return std::move(reading.layer->lines);
 }
 
@@ -216,7 +191,8 @@ void ImportAxialLines(Workspace& workspace) {
     const std::optional<QString> path = workspace.dialogs.openFile(kLineFiles);
     if (!path)
         return;
-    std::optional<std::vector<MapLine>> read = ReadLineFile(workspace, *path);
+    QString damaged;
+    std::optional<std::vector<MapLine>> read = ReadLineFile(workspace, *path, damaged);
     if (!read)
         return;
     std::vector<MapLine>& lines = *read;
@@ -244,6 +220,9 @@ void ImportAxialLines(Workspace& workspace) {
                            "GIS counts y northwards, the map window downwards).")
                 .arg(*path, QString::number(scale, 'g', 6)),
             kImportTitle, MessageButtons::Ok, MessageIcon::Information);
+    if (!damaged.isEmpty())
+        Report(workspace, QStringLiteral("Importing \"%1\": %2.").arg(*path, damaged),
+               kImportTitle);
 }
 
 bool ConfirmReplacingWork(Workspace& workspace) {
@@ -264,12 +243,28 @@ void OfferRecoveredWork(Workspace& workspace) {
     files::RecoveryFolder* recovery = workspace.main.project().recovery();
     if (!recovery)
         return;
-    const std::optional<QString> leftover = recovery->takeOverLeftover();
-    if (!leftover)
-        return;
-    const std::optional<ReadyProject> ready =
-        ReadProject(workspace, *leftover, "The work kept after a crash could not be restored from",
-                    kRecoverTitle);
+    // Copies that cannot be restored are set aside, so that the newest sound one is offered and
+    // no later start shows the same failure again.
+    std::optional<QString> leftover;
+    std::optional<ReadyProject> ready;
+    QStringList setAside;
+    while ((leftover = recovery->takeOverLeftover())) {
+        ProjectCheck check = CheckProject(*leftover);
+        ready = std::move(check.ready);
+        if (ready)
+            break;
+        const QString reason = check.tooManyLines
+                                   ? QStringLiteral("it holds more than %1 lines").arg(kMaxLines)
+                                   : check.failure;
+        const std::optional<QString> aside = recovery->setLeftoverAside();
+        setAside.append(
+            QStringLiteral("The work kept after a crash could not be restored from \"%1\": %2. %3")
+                .arg(*leftover, reason,
+                     aside ? QStringLiteral("It was kept as \"%1\".").arg(*aside)
+                           : QStringLiteral("It could not be set aside.")));
+    }
+    if (!setAside.isEmpty())
+        Report(workspace, setAside.join("\n\n"), kRecoverTitle);
     if (!ready)
         return;
     const QString changed =
