@@ -6,6 +6,7 @@
 #include "gis/result_layers.h"
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,6 +24,10 @@ public:
     // that an unwritable place is found before any work.
     std::optional<std::string> prepare();
     std::optional<std::string> write(const gis::ResultLayers& results);
+    // Writes through `writer`, given the staging folder and the target.
+    using FolderWriter = std::function<std::optional<std::string>(
+        const std::filesystem::path& folder, const std::filesystem::path& target)>;
+    std::optional<std::string> write(const FolderWriter& writer);
     // Moves the files into place.
     std::optional<std::string> commit();
     // Removes the staging folder; safe from another thread at any time.

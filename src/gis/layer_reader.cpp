@@ -109,7 +109,8 @@ private:
 
 } // namespace
 
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName) {
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            const std::string& attributeFilter) {
     const GdalSession gdal;
     const std::string fileName = QuotedName(file);
     const auto fail = [](std::string error) {
@@ -149,6 +150,16 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
                         NameList(names) + "; choose one with --layer");
     }
 
+    // The OSM driver reads the whole file for any layer and, unless told which layers matter,
+    // stops quietly once too many features of the others have piled up.
+    if (EQUAL(dataset->GetDriverName(), "OSM"))
+        dataset->ExecuteSQL(("SET interest_layers = " + std::string(layer->GetName())).c_str(),
+                            nullptr, nullptr);
+    if (!attributeFilter.empty() &&
+        layer->SetAttributeFilter(attributeFilter.c_str()) != OGRERR_NONE)
+        return fail("The layer " + QuotedValue(layer->GetName()) + " of " + fileName +
+                    " cannot be filtered by " + QuotedValue(attributeFilter) + ": " +
+                    gdal.lastError("the filter is not understood"));
     LayerLines lines;
     lines.layerName = layer->GetName();
     if (const OGRSpatialReference* crs = layer->GetSpatialRef()) {
@@ -169,7 +180,8 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
     }
     if (lines.lines.empty())
         return fail("The layer " + QuotedValue(lines.layerName) + " of " + fileName +
-                    " holds no lines");
+                    " holds no lines" +
+                    (attributeFilter.empty() ? "" : " where " + attributeFilter));
     return {std::move(lines), {}};
 }
 

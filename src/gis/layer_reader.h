@@ -37,7 +37,9 @@ struct LayerReading {
 
 // Reads the layer named `layerName`, or when it is empty the one layer that holds lines. Line
 // strings are axial lines; a line string of more than two vertices and a multi-line string give
-// one line per straight piece; x and y are taken from 3D and measured coordinates.
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName);
+// one line per straight piece; x and y are taken from 3D and measured coordinates. With an
+// `attributeFilter` (an OGR SQL condition), only the features it keeps are read.
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            const std::string& attributeFilter = {});
 
 } // namespace vantrel::gis

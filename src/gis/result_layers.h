@@ -17,6 +17,15 @@ namespace vantrel::gis {
 // True for the names the results can be written to: .gpkg, .geojson, .fgb and .shp.
 bool IsLayerFileName(const std::filesystem::path& target);
 
+struct LayerFileFormat {
+    // GDAL's name of the driver that writes it.
+    const char* driver;
+    // One file holds every layer (a GeoPackage); otherwise each layer is a file of its own.
+    bool manyLayers;
+};
+// The format of a name IsLayerFileName accepts.
+LayerFileFormat LayerFileFormatOf(const std::filesystem::path& target);
+
 struct ResultLayers {
     std::span<const MapLine> lines = {};
     // Per line, the feature it came from; empty when the lines came from a text file.
