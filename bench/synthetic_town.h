@@ -416,6 +416,34 @@ inline void RawPieces(const Town& town, std::vector<MapLine>& pieces,
     }
 }
 
+// The raw ways as a CSV file of WKT line strings, which GDAL reads as a GIS layer (in metres,
+// without a coordinate reference system), each with its way's id.
+inline std::string TownWaysCsv(const Town& town) {
+    std::string csv = "id,WKT\n";
+    char number[64];
+    for (const TownWay& way : town.raw) {
+        csv += std::to_string(way.id) + ",\"LINESTRING (";
+        for (std::size_t at = 0; at < way.points.size(); ++at) {
+            std::snprintf(number, sizeof number, "%.17g %.17g", way.points[at].x, way.points[at].y);
+            csv += (at == 0 ? "" : ", ") + std::string(number);
+        }
+        csv += ")\"\n";
+    }
+    return csv;
+}
+
+// The clean town as the program's x1,y1,x2,y2 CSV file of lines.
+inline std::string CleanTownCsv(const Town& town) {
+    std::string csv = "x1,y1,x2,y2\n";
+    char row[128];
+    for (const MapLine& line : town.clean) {
+        std::snprintf(row, sizeof row, "%.17g,%.17g,%.17g,%.17g\n", line.x1, line.y1, line.x2,
+                      line.y2);
+        csv += row;
+    }
+    return csv;
+}
+
 // The town as an OpenStreetMap XML file, its metres laid out around longitude `lon` and
 // latitude `lat` (a local approximation, good to a few centimetres over a town). Points that
 // ways share are one node.

@@ -7,17 +7,26 @@
 #include "gis/street_source.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <iterator>
 #include <map>
 
 namespace vantrel::cli {
 
 namespace {
 
-constexpr std::string_view kSteps[] = {"duplicates", "overlaps", "snap", "simplify"};
+// The steps --skip leaves out, each with its switch.
+struct Step {
+    std::string_view name;
+    bool StreetOptions::*on;
+};
+constexpr Step kSteps[] = {{"duplicates", &StreetOptions::dropDuplicates},
+                           {"overlaps", &StreetOptions::mergeOverlaps},
+                           {"snap", &StreetOptions::snapEnds},
+                           {"simplify", &StreetOptions::simplify}};
 
 std::optional<double> Number(std::string_view text) {
     double value = 0;
@@ -54,15 +63,12 @@ std::optional<std::string> ReadHighways(std::string_view list, StreetOptions& op
 
 std::optional<std::string> ReadSkipped(std::string_view list, StreetOptions& options) {
     for (const std::string_view item : Items(list)) {
-        bool* step = item == kSteps[0]   ? &options.dropDuplicates
-                     : item == kSteps[1] ? &options.mergeOverlaps
-                     : item == kSteps[2] ? &options.snapEnds
-                     : item == kSteps[3] ? &options.simplify
-                                         : nullptr;
-        if (!step)
+        const auto step = std::find_if(std::begin(kSteps), std::end(kSteps),
+                                       [item](const Step& each) { return each.name == item; });
+        if (step == std::end(kSteps))
             return "--skip: " + QuotedValue(item) +
                    " is no step; the steps are duplicates, overlaps, snap and simplify";
-        *step = false;
+        options.*(step->on) = false;
     }
     return std::nullopt;
 }
@@ -78,9 +84,9 @@ std::string Plural(long long count, std::string_view one, std::string_view many)
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
 
-std::string Metres(double metres) {
+std::string Shown(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", metres);
+    std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
 
@@ -98,17 +104,22 @@ void NoteProjection(StageLog& log, const gis::ProjectedMap& map) {
                  ", the UTM zone of the map's centre, and the prepared map is in that system");
         constexpr double kZoneWidth = 6;
         if (map.degreesAcross > kZoneWidth)
-            log.note("the map spans " + Metres(std::round(map.degreesAcross)) +
+            log.note("the map spans " + Shown(std::round(map.degreesAcross)) +
                      " degrees of longitude, more than a UTM zone's 6: lengths far from its "
                      "middle are stretched; --to-crs chooses another system");
     } else if (!map.fromName.empty()) {
         log.note("the map was projected from " + map.fromName + " to " + map.crsName +
                  ", as --to-crs asked");
+    } else if (map.mayBeDegrees) {
+        log.note("the map has no coordinate reference system, and its coordinates would fit "
+                 "degrees of longitude and latitude; they are taken for metres. If they are "
+                 "degrees, give the map its system first (ogr2ogr -a_srs EPSG:4326), so that it "
+                 "is projected to metres");
     } else if (map.crsName.empty()) {
         log.note("the map has no coordinate reference system: its units are taken for metres");
     }
     if (map.metresPerUnit != 1)
-        log.note("the map's unit is the " + map.unitName + " (" + Metres(map.metresPerUnit) +
+        log.note("the map's unit is the " + map.unitName + " (" + Shown(map.metresPerUnit) +
                  " m): --snap and --check-distance are converted from metres");
 }
 
@@ -131,17 +142,23 @@ void NoteSteps(StageLog& log, const streets::StreetCounts& counts, const StreetO
                  " lying along others on the same line, drawing " +
                  Plural(counts.overlapStretches, "stretch", "stretches") + " once");
     if (options.snapEnds)
-        log.note("--snap " + Metres(options.snap) + " m: joined " +
+        log.note("--snap " + Shown(options.snap) + " m: joined " +
                  Plural(counts.snappedToEnds, "unconnected end", "unconnected ends") +
                  " to end points and " + std::to_string(counts.snappedToLines) +
                  " to lines, splitting them, and " + Plural(counts.joinedOnLines, "end", "ends") +
                  " lying exactly on a line to it");
     if (options.simplify && options.simplifyAngle > 0)
-        log.note("--simplify-angle " + Metres(options.simplifyAngle) + ": " +
+        log.note("--simplify-angle " + Shown(options.simplifyAngle) + ": " +
                  Plural(counts.simplifiedPieces, "piece", "pieces") +
                  " through vertices of two pieces turning by less than " +
-                 Metres(options.simplifyAngle) + " degrees became " +
+                 Shown(options.simplifyAngle) + " degrees became " +
                  Plural(counts.simplifiedSegments, "segment", "segments"));
+    std::string skipped;
+    for (const Step& step : kSteps)
+        if (!(options.*(step.on)))
+            skipped += (skipped.empty() ? "" : ", ") + std::string(step.name);
+    if (!skipped.empty())
+        log.note("--skip: left out " + skipped);
     if (options.minGroup > 0)
         log.note("--min-group " + std::to_string(options.minGroup) + ": dropped " +
                  Plural(counts.droppedGroups, "group", "groups") + " of " +
@@ -162,9 +179,9 @@ void NoteResult(StageLog& log, const streets::PreparedStreets& prepared) {
         return;
     std::string text;
     for (const auto& [type, count] : toCheck)
-        text += (text.empty() ? "" : ", ") + std::to_string(count) + " " +
-                std::string(streets::ProblemTypeName(type));
-    log.note("to check in the problems layer: " + text);
+        text += (text.empty() ? "" : "; ") + std::string(streets::ProblemTypeName(type)) + ": " +
+                std::to_string(count);
+    log.note("left to check in the problems layer, by type: " + text);
 }
 
 } // namespace
@@ -269,6 +286,7 @@ std::optional<std::string> ReadStreetSource(const std::filesystem::path& file,
 std::optional<std::string> PrepareMapSource(MapSource& source, const StreetOptions& options,
                                             StageLog& log,
                                             std::vector<streets::Problem>* problems) {
+    log.begin("Projecting");
     gis::Projecting projecting = gis::ProjectLines(source.lines, source.crsWkt, options.toCrs);
     if (!projecting.map)
         return projecting.error;

@@ -113,6 +113,11 @@ Projecting ProjectLines(std::vector<MapLine>& lines, const std::string& crsWkt,
         map.degreesAcross = degreesAcross;
     } else {
         map.crsWkt = crsWkt;
+        map.mayBeDegrees =
+            !hasSource && std::all_of(lines.begin(), lines.end(), [](const MapLine& line) {
+                return std::fabs(line.x1) <= 180 && std::fabs(line.x2) <= 180 &&
+                       std::fabs(line.y1) <= 90 && std::fabs(line.y2) <= 90;
+            });
         if (hasSource) {
             map.crsName = NameOf(source);
             if (source.IsProjected())

@@ -42,6 +42,8 @@ struct ProjectedMap {
     // degrees of longitude the map spans (a zone is 6 wide).
     bool utmZone = false;
     double degreesAcross = 0;
+    // A map without a system whose coordinates all fit longitudes and latitudes.
+    bool mayBeDegrees = false;
     // Metres in one unit of the map, for distances given in metres.
     double metresPerUnit = 1;
     std::string unitName = "metre";

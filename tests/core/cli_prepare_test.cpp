@@ -5,6 +5,8 @@
 
 #include "gis/layer_reader.h"
 
+#include "../../bench/synthetic_town.h"
+
 #include <gdal_priv.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,8 +20,10 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vantrel::cli {
@@ -316,6 +320,33 @@ TEST_F(PrepareCommand, APreparedLayerPreparedAgainIsTheSameAndItsStylesGoWithIt)
     }
 }
 
+// Segments without their direction.
+std::set<std::tuple<double, double, double, double>> SegmentSet(const std::vector<MapLine>& lines) {
+    std::set<std::tuple<double, double, double, double>> set;
+    for (const MapLine& line : lines)
+        set.insert(std::min(std::tuple(line.x1, line.y1, line.x2, line.y2),
+                            std::tuple(line.x2, line.y2, line.x1, line.y1)));
+    return set;
+}
+
+TEST_F(PrepareCommand, TheSyntheticTownReadFromAGisLayerPreparesToItsCleanDrawing) {
+    bench::TownPlan plan;
+    plan.blocksAcross = plan.blocksDown = 5;
+    const bench::Town town = bench::MakeTown(plan);
+    const fs::path out = m_folder / "town.gpkg";
+    ASSERT_EQ(Run({Write("town.csv", bench::TownWaysCsv(town)).string(), "--out", out.string()}),
+              "");
+    std::vector<MapLine> prepared;
+    for (const Feature& feature : Read(out, "segments"))
+        prepared.push_back(feature.line);
+    EXPECT_EQ(SegmentSet(prepared), SegmentSet(town.clean));
+
+    ASSERT_EQ(Run({Write("clean.csv", bench::CleanTownCsv(town)).string(), "--out", out.string()}),
+              "");
+    EXPECT_THAT(m_log, HasSubstr("dropped 0 pieces of zero length and 0 exact duplicates"));
+    EXPECT_EQ(Read(out, "segments").size(), town.clean.size());
+}
+
 TEST_F(PrepareCommand, WrongCommandLinesAndMapsThatCannotBePreparedAreRefused) {
     const fs::path osm = Write("tiny.osm", OsmXml({{1, 51.5, -0.1}, {2, 51.5, -0.099}},
                                                   {{1, {1, 2}, Highway("residential")}}));
@@ -337,12 +368,16 @@ TEST_F(PrepareCommand, WrongCommandLinesAndMapsThatCannotBePreparedAreRefused) {
                 HasSubstr("holds no lines where highway IN ('motorway')"));
     EXPECT_FALSE(fs::exists(out));
 
-    const fs::path csv = Write("lines.csv", "x1,y1,x2,y2\n0,0,10,0\n10,0,10,10\n");
+    const fs::path csv = Write("lines.csv", "x1,y1,x2,y2\n1000,0,1010,0\n1010,0,1010,10\n");
     EXPECT_THAT(Run({csv.string(), "--out", out, "--highways", "primary"}),
                 HasSubstr("--highways filters OpenStreetMap files (.osm, .pbf) only"));
     ASSERT_EQ(Run({csv.string(), "--out", out}), "");
     EXPECT_THAT(m_log, HasSubstr("the map has no coordinate reference system: its units are "
                                  "taken for metres"));
+    const fs::path degrees = Write("degrees.csv", "x1,y1,x2,y2\n-0.1,51.5,-0.099,51.5\n");
+    ASSERT_EQ(Run({degrees.string(), "--out", out}), "");
+    EXPECT_THAT(m_log, HasSubstr("its coordinates would fit degrees of longitude and latitude; "
+                                 "they are taken for metres"));
     EXPECT_THAT(Run({csv.string(), "--out", out, "--to-crs", "EPSG:27700"}),
                 HasSubstr("the map has no coordinate reference system, so it cannot be projected"));
 }
