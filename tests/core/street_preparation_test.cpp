@@ -1,6 +1,7 @@
 // Preparing raw street data: each cleaning step on small hand-made maps, the synthetic town that
 // prepares to its clean drawing, and preparing a prepared map again.
 #include "core/streets/preparation.h"
+#include "core/streets/segment_grid.h"
 
 #include "../../bench/synthetic_town.h"
 
@@ -84,6 +85,42 @@ int Changes(const StreetCounts& counts) {
     return counts.zeroLength + counts.duplicates + counts.overlapSegments + counts.snappedToEnds +
            counts.snappedToLines + counts.joinedOnLines + counts.simplifiedPieces +
            counts.droppedGroups;
+}
+
+TEST(StreetGrid, EverySegmentWithinReachIsOfferedAddedOnesToo) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> place(0, 50), step(-5, 5);
+    std::vector<MapLine> lines;
+    for (int at = 0; at < 300; ++at) {
+        const double x = place(random), y = place(random), scale = at % 10 == 0 ? 8 : 1;
+        lines.push_back({x, y, x + scale * step(random), y + scale * step(random)});
+    }
+    StreetNetwork network(lines, {});
+    for (const double reach : {0.0, 0.7, 3.0}) {
+        SegmentGrid grid(network, reach);
+        for (int at = 0; at < 20; ++at)
+            grid.add(network.add(at, at + 40, 0));
+        for (int query = 0; query < 200; ++query) {
+            const Point a{place(random), place(random)};
+            const Point b = query % 2 ? a : Point{a.x + 4 * step(random), a.y + 4 * step(random)};
+            std::set<int> offered;
+            grid.forEachNear(a, b, reach, [&](int segment) { offered.insert(segment); });
+            for (int segment = 0; segment < network.segmentCount(); ++segment) {
+                const MapLine line = network.line(segment);
+                const Point c{line.x1, line.y1}, d{line.x2, line.y2};
+                // Apart by at most `reach`: an end near the other segment, or crossing.
+                const double apart = std::min(
+                    {NearestOnSegment(a, c, d).distance, NearestOnSegment(b, c, d).distance,
+                     NearestOnSegment(c, a, b).distance, NearestOnSegment(d, a, b).distance});
+                const bool crossing =
+                    geometry::Orientation(a, b, c) * geometry::Orientation(a, b, d) < 0 &&
+                    geometry::Orientation(c, d, a) * geometry::Orientation(c, d, b) < 0;
+                if (apart <= reach || crossing) {
+                    EXPECT_TRUE(offered.count(segment)) << "reach " << reach << ", query " << query;
+                }
+            }
+        }
+    }
 }
 
 TEST(StreetSplitting, WaysSplitAtSharedVerticesWhileAWayCrossingWithoutOneStaysWhole) {
