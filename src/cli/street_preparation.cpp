@@ -319,13 +319,26 @@ std::optional<std::string> PrepareMapSource(MapSource& source, const StreetOptio
 }
 
 std::string StreetOptionsHelp() {
-    std::string classes;
-    for (const std::string_view name : gis::DefaultHighways())
-        classes += (classes.empty() ? "" : ", ") + std::string(name);
+    // The default classes in lines of the help's width, under the option's text.
+    constexpr std::size_t kWidth = 78;
+    const std::string indent(22, ' ');
+    std::string classes = indent + "By default:";
+    std::size_t lineStart = 0;
+    const auto highways = gis::DefaultHighways();
+    for (std::size_t at = 0; at < highways.size(); ++at) {
+        const std::string word =
+            std::string(highways[at]) + (at + 1 == highways.size() ? "." : ",");
+        if (classes.size() - lineStart + 1 + word.size() > kWidth) {
+            lineStart = classes.size() + 1;
+            classes += "\n" + indent + word;
+        } else {
+            classes += " " + word;
+        }
+    }
     return R"(  --highways LIST     the OpenStreetMap highway classes to read, separated by
-                      commas, or all for every way with a highway tag. By
-                      default: )" +
-           classes + R"(.
+                      commas, or all for every way with a highway tag.
+)" + classes +
+           R"(
   --to-crs CRS        project the map to this system (EPSG:N, or anything GDAL
                       takes), which must be projected. By default a map in
                       degrees is projected to the UTM zone of its centre, and
