@@ -106,7 +106,7 @@ Projecting ProjectLines(std::vector<MapLine>& lines, const std::string& crsWkt,
             return fail("the map has no coordinate reference system, so it cannot be projected "
                         "to " +
                         QuotedValue(toCrs));
-    } else if (hasSource && source.IsGeographic()) {
+    } else if (hasSource && source.IsGeographic() && !lines.empty()) {
         double degreesAcross = 0;
         target.importFromEPSG(UtmZoneCode(lines, degreesAcross));
         map.utmZone = true;
