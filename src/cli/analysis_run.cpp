@@ -194,7 +194,8 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     std::optional<OutputFolder> folder;
     InputFiles inputs(gis::DatasetFiles(options.linesFile));
     if (gis::IsLayerFileName(options.outputFolder)) {
-        layers.emplace(options.outputFolder, options.overwrite, std::move(inputs));
+        layers.emplace(options.outputFolder, gis::AnalysisLayerNames(options.outputFolder),
+                       options.overwrite, std::move(inputs));
         if (auto fault = layers->prepare())
             return fault;
     } else {

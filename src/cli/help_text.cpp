@@ -10,7 +10,12 @@ Usage:
                         [--analysis primal|dual|both] [--choice]
                         [--layer NAME] [--tolerance D]
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
+  vantrel-cli prepare MAP --out LAYERS [options]   (vantrel-cli prepare --help)
   vantrel-cli --help
+
+prepare turns raw street data (an OpenStreetMap file or any GIS layer) into a
+clean road-centre-line map, with a layer of what it changed and what is left
+to check; vantrel-cli prepare --help explains it.
 
 analyse reads the axial lines in LINES and finds the junctions where they cross,
 by the desktop program's rule (lines that touch, or where one ends on the other,

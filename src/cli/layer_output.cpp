@@ -36,6 +36,7 @@ std::vector<std::string> Lines(const std::string& text) {
 // `target` that the list does not hold, then the commit folder. Done again after an
 // interruption, it comes to the same end. The fault of a file that could not be moved, if any.
 std::optional<std::string> FinishCommit(const HeldFolder& parent, const fs::path& target,
+                                        const std::vector<std::string>& layers,
                                         const std::string& commitName) {
     const std::optional<HeldFolder> commit = HeldFolder::open(parent, commitName);
     const std::optional<std::string> list = commit ? ReadFileIn(*commit, kFileList) : std::nullopt;
@@ -50,7 +51,7 @@ std::optional<std::string> FinishCommit(const HeldFolder& parent, const fs::path
                    std::strerror(errno);
     }
     for (const std::string& name : parent.names()) {
-        if (gis::IsResultFile(target, name) &&
+        if (gis::IsResultFile(target, layers, name) &&
             std::find(files.begin(), files.end(), name) == files.end())
             unlinkat(parent.descriptor(), name.c_str(), 0);
     }
@@ -61,8 +62,10 @@ std::optional<std::string> FinishCommit(const HeldFolder& parent, const fs::path
 
 } // namespace
 
-LayerOutput::LayerOutput(fs::path target, bool overwrite, InputFiles inputs)
-    : m_target(std::move(target)), m_overwrite(overwrite), m_inputs(std::move(inputs)) {}
+LayerOutput::LayerOutput(fs::path target, std::vector<std::string> layers, bool overwrite,
+                         InputFiles inputs)
+    : m_target(std::move(target)), m_layers(std::move(layers)), m_overwrite(overwrite),
+      m_inputs(std::move(inputs)) {}
 
 LayerOutput::~LayerOutput() {
     discard();
@@ -89,7 +92,7 @@ std::optional<std::string> LayerOutput::prepare() {
             continue;
         if (owner->second != kCommitSuffix)
             parent.removeTree(name);
-        else if (auto fault = FinishCommit(parent, shown(), name))
+        else if (auto fault = FinishCommit(parent, shown(), m_layers, name))
             return fault;
     }
     if (auto fault = checkReplaced())
@@ -116,17 +119,17 @@ std::optional<std::string> LayerOutput::checkReplaced() const {
                "; choose another name, or give --overwrite to replace it";
     };
     for (const std::string& name : parent.names()) {
-        if (!gis::IsResultFile(shown(), name))
+        if (!gis::IsResultFile(shown(), m_layers, name))
             continue;
         if (const auto file = parent.entry(name); file && m_inputs.holds(*file))
             return refuse(name, "the lines this run reads");
     }
-    for (const std::string& name : gis::ResultDataFiles(shown())) {
+    for (const std::string& name : gis::ResultDataFiles(shown(), m_layers)) {
         const std::optional<struct stat> file = parent.entry(name);
         if (!file)
             continue;
         const std::optional<std::string> foreign =
-            S_ISREG(file->st_mode) ? gis::ForeignContent(shown(), parent.path() / name)
+            S_ISREG(file->st_mode) ? gis::ForeignContent(shown(), m_layers, parent.path() / name)
                                    : std::optional<std::string>("something other than a file");
         if (foreign)
             return refuse(name, *foreign + ", which vantrel-cli did not write");
@@ -135,8 +138,13 @@ std::optional<std::string> LayerOutput::checkReplaced() const {
 }
 
 std::optional<std::string> LayerOutput::write(const gis::ResultLayers& results) {
-    if (auto fault =
-            gis::WriteResultLayers(m_place->folder.path() / m_stagingName, shown(), results))
+    return write([&results](const fs::path& folder, const fs::path& target) {
+        return gis::WriteResultLayers(folder, target, results);
+    });
+}
+
+std::optional<std::string> LayerOutput::write(const FolderWriter& writer) {
+    if (auto fault = writer(m_place->folder.path() / m_stagingName, shown()))
         return fault;
     m_staging->syncAll();
     return std::nullopt;
@@ -159,7 +167,7 @@ std::optional<std::string> LayerOutput::commit() {
         return "Could not write " + QuotedName(shown()) + ": " + std::strerror(errno);
     m_committed = true;
     parent.sync();
-    return FinishCommit(parent, shown(), commitName);
+    return FinishCommit(parent, shown(), m_layers, commitName);
 }
 
 void LayerOutput::discard() {

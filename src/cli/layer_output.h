@@ -9,17 +9,20 @@
 #include "gis/result_layers.h"
 
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantrel::cli {
 
 class LayerOutput {
 public:
-    // Existing files that hold anything a run does not write, or any of `inputs`, are replaced
-    // only when `overwrite` is set.
-    LayerOutput(std::filesystem::path target, bool overwrite, InputFiles inputs);
+    // The run writes `layers` (as gis::IsResultFile takes them). Existing files that hold
+    // anything a run does not write, or any of `inputs`, are replaced only when `overwrite` is set.
+    LayerOutput(std::filesystem::path target, std::vector<std::string> layers, bool overwrite,
+                InputFiles inputs);
     LayerOutput(const LayerOutput&) = delete;
     LayerOutput& operator=(const LayerOutput&) = delete;
     ~LayerOutput();
@@ -29,6 +32,10 @@ public:
     // before any work.
     std::optional<std::string> prepare();
     std::optional<std::string> write(const gis::ResultLayers& results);
+    // Writes through `writer`, given the staging folder and the target.
+    using FolderWriter = std::function<std::optional<std::string>(
+        const std::filesystem::path& folder, const std::filesystem::path& target)>;
+    std::optional<std::string> write(const FolderWriter& writer);
     // Moves the files into place.
     std::optional<std::string> commit();
     // Removes the staging folder unless committed; safe from another thread at any time.
@@ -39,6 +46,7 @@ private:
     std::filesystem::path shown() const;
 
     std::filesystem::path m_target;
+    std::vector<std::string> m_layers;
     bool m_overwrite;
     InputFiles m_inputs;
     std::optional<OutputPlace> m_place;

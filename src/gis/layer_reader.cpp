@@ -173,7 +173,8 @@ std::string DamagedFeaturesNote(const std::vector<std::int64_t>& ids) {
     return text;
 }
 
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName) {
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            const std::string& attributeFilter) {
     const GdalSession gdal;
     const std::string fileName = QuotedName(file);
     const auto fail = [](std::string error) {
@@ -213,6 +214,16 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
                         NameList(names) + "; choose one with --layer");
     }
 
+    // The OSM driver reads the whole file for any layer and, unless told which layers matter,
+    // stops quietly once too many features of the others have piled up.
+    if (EQUAL(dataset->GetDriverName(), "OSM"))
+        dataset->ExecuteSQL(("SET interest_layers = " + std::string(layer->GetName())).c_str(),
+                            nullptr, nullptr);
+    if (!attributeFilter.empty() &&
+        layer->SetAttributeFilter(attributeFilter.c_str()) != OGRERR_NONE)
+        return fail("The layer " + QuotedValue(layer->GetName()) + " of " + fileName +
+                    " cannot be filtered by " + QuotedValue(attributeFilter) + ": " +
+                    gdal.lastError("the filter is not understood"));
     LayerLines lines;
     lines.layerName = layer->GetName();
     const OGRSpatialReference* crs = layer->GetSpatialRef();
@@ -238,6 +249,7 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
     if (lines.lines.empty())
         return fail(
             "The layer " + QuotedValue(lines.layerName) + " of " + fileName + " holds no lines" +
+            (attributeFilter.empty() ? "" : " where " + attributeFilter) +
             (lines.damagedFeatures.empty() ? std::string()
                                            : "; " + DamagedFeaturesNote(lines.damagedFeatures)));
     return {std::move(lines), {}};

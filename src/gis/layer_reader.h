@@ -49,8 +49,10 @@ struct LayerReading {
 // least one feature. Line strings are axial lines; a line string of more than two vertices, a
 // multi-line string and the lines of a collection give one line per straight piece, curves one
 // per piece of GDAL's approximation; x and y are taken from 3D and measured coordinates. A layer
-// whose system is GeoPackage's undefined one is read as a layer without a system.
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName);
+// whose system is GeoPackage's undefined one is read as a layer without a system. With an
+// `attributeFilter` (an OGR SQL condition), only the features it keeps are read.
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            const std::string& attributeFilter = {});
 
 struct LineLayer {
     std::string name;

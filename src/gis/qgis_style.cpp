@@ -121,4 +121,8 @@ std::string QgisStyle(StyledGeometry geometry, std::string_view field,
            "</qgis>\n";
 }
 
+std::string QgisSymbol(StyledGeometry geometry, int index, const display::Rgb& colour) {
+    return Symbol(geometry, index, colour);
+}
+
 } // namespace vantrel::gis

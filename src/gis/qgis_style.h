@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/display/class_breaks.h"
+#include "core/display/colour_scale.h"
 
 #include <string>
 #include <string_view>
@@ -17,5 +18,8 @@ enum class StyledGeometry { Line, Point };
 // missing are drawn grey, in a class of their own after the others.
 std::string QgisStyle(StyledGeometry geometry, std::string_view field,
                       const display::ClassBreaks& breaks, bool someWithoutValue);
+
+// One symbol of a QGIS style, named by its index: a line of 0.6 mm, or a disc of 2.4 mm.
+std::string QgisSymbol(StyledGeometry geometry, int index, const display::Rgb& colour);
 
 } // namespace vantrel::gis

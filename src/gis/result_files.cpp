@@ -50,7 +50,13 @@ const ResultFormat* ResultFormatOf(const fs::path& target) {
     return nullptr;
 }
 
-bool IsResultFile(const fs::path& target, const std::string& name) {
+std::vector<std::string> AnalysisLayerNames(const fs::path& target) {
+    const std::string suffix = ResultFormatOf(target)->layerSuffix;
+    return {kAxialLayerName + suffix, kJunctionLayerName + suffix};
+}
+
+bool IsResultFile(const fs::path& target, const std::vector<std::string>& layers,
+                  const std::string& name) {
     const ResultFormat& format = *ResultFormatOf(target);
     const std::string file = target.filename().string();
     if (format.manyLayers) {
@@ -61,8 +67,8 @@ bool IsResultFile(const fs::path& target, const std::string& name) {
         return false;
     }
     const std::string stem = target.stem().string();
-    for (const char* layer : {kAxialLayerName, kJunctionLayerName}) {
-        const std::string base = stem + "_" + layer + format.layerSuffix;
+    for (const std::string& layer : layers) {
+        const std::string base = stem + "_" + layer;
         if (!name.starts_with(base))
             continue;
         const std::string extension = Lower(name.substr(base.size()));
@@ -73,18 +79,20 @@ bool IsResultFile(const fs::path& target, const std::string& name) {
     return false;
 }
 
-std::vector<std::string> ResultDataFiles(const fs::path& target) {
+std::vector<std::string> ResultDataFiles(const fs::path& target,
+                                         const std::vector<std::string>& layers) {
     const ResultFormat& format = *ResultFormatOf(target);
     if (format.manyLayers)
         return {target.filename().string()};
     std::vector<std::string> files;
-    for (const char* layer : {kAxialLayerName, kJunctionLayerName})
-        files.push_back(target.stem().string() + "_" + layer + format.layerSuffix +
-                        target.extension().string());
+    for (const std::string& layer : layers)
+        files.push_back(target.stem().string() + "_" + layer + target.extension().string());
     return files;
 }
 
-std::optional<std::string> ForeignContent(const fs::path& target, const fs::path& file) {
+std::optional<std::string> ForeignContent(const fs::path& target,
+                                          const std::vector<std::string>& layers,
+                                          const fs::path& file) {
     const GdalSession gdal;
     const ResultFormat& format = *ResultFormatOf(target);
     const char* const drivers[] = {format.driver, nullptr};
@@ -92,7 +100,7 @@ std::optional<std::string> ForeignContent(const fs::path& target, const fs::path
         file.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr));
     if (!dataset)
         return std::string("something GDAL cannot read as a ") + format.driver + " file";
-    std::vector<std::string> ours = {kAxialLayerName, kJunctionLayerName};
+    std::vector<std::string> ours = layers;
     // A file of one layer may be named by its file, as a Shapefile's is.
     ours.push_back(format.manyLayers ? kStylesTable : file.stem().string());
     for (OGRLayer* layer : dataset->GetLayers())

@@ -25,18 +25,26 @@ struct ResultFormat {
 // The format that `target`'s extension names: .gpkg, .geojson, .fgb or .shp; nullptr for others.
 const ResultFormat* ResultFormatOf(const std::filesystem::path& target);
 
-// Whether a file of that name in the target's folder belongs to a result written under `target`:
-// NAME.gpkg (and SQLite's files beside it), or NAME_axial_lines and NAME_junctions (with the
-// format's layer suffix) and the extensions of the format and of the files that go with it (.shx, .dbf, .prj, .qml, ...).
-bool IsResultFile(const std::filesystem::path& target, const std::string& name);
+// The layers a run writes under `target`, as a GeoPackage names them and as the files of other
+// formats end (NAME_axial_lines.EXT): those of an analysis, with the format's layer suffix.
+std::vector<std::string> AnalysisLayerNames(const std::filesystem::path& target);
 
-// The data files of a result written under `target`'s name: NAME.gpkg, or one file a layer.
-std::vector<std::string> ResultDataFiles(const std::filesystem::path& target);
+// Whether a file of that name in the target's folder belongs to a result of `layers` written under
+// `target`: NAME.gpkg (and SQLite's files beside it), or NAME_LAYER with the extensions of the
+// format and of the files that go with it (.shx, .dbf, .prj, .qml, ...).
+bool IsResultFile(const std::filesystem::path& target, const std::vector<std::string>& layers,
+                  const std::string& name);
 
-// What the existing data file `file` of a result written under `target`'s name holds that a run
-// does not write ("the layer "roads"", "something GDAL cannot read as a GeoPackage"); nothing
-// when it holds only layers a run writes.
+// The data files of a result of `layers` written under `target`'s name: NAME.gpkg, or one file a
+// layer.
+std::vector<std::string> ResultDataFiles(const std::filesystem::path& target,
+                                         const std::vector<std::string>& layers);
+
+// What the existing data file `file` of a result of `layers` written under `target`'s name holds
+// that a run does not write ("the layer "roads"", "something GDAL cannot read as a GeoPackage");
+// nothing when it holds only layers a run writes.
 std::optional<std::string> ForeignContent(const std::filesystem::path& target,
+                                          const std::vector<std::string>& layers,
                                           const std::filesystem::path& file);
 
 // Every file of the dataset at `path` (a Shapefile's .shp, .shx, .dbf, ...), `path` among them.

@@ -8,6 +8,7 @@
 #include "gis/gdal_session.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
+#include "gis/style_table.h"
 
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
@@ -135,53 +136,6 @@ private:
     OGRLayer* m_layer;
     std::string m_name;
 };
-
-// The layer_styles table, made the way QGIS makes it, so that QGIS finds the default style.
-std::optional<std::string>
-StoreStyles(GDALDataset& dataset, const GdalSession& gdal,
-            const std::vector<std::pair<OGRLayer*, std::string>>& styles) {
-    OGRLayer* table = dataset.CreateLayer("layer_styles", nullptr, wkbNone, nullptr);
-    if (!table)
-        return "the layer_styles table could not be made: " + gdal.lastError("");
-    const std::pair<const char*, int> textFields[] = {{"f_table_catalog", 256},
-                                                      {"f_table_schema", 256},
-                                                      {"f_table_name", 256},
-                                                      {"f_geometry_column", 256},
-                                                      {"styleName", 30},
-                                                      {"styleQML", 0},
-                                                      {"styleSLD", 0},
-                                                      {"description", 0},
-                                                      {"owner", 30},
-                                                      {"ui", 30}};
-    for (const auto& [name, width] : textFields) {
-        OGRFieldDefn field(name, OFTString);
-        field.SetWidth(width);
-        table->CreateField(&field);
-    }
-    OGRFieldDefn useAsDefault("useAsDefault", OFTInteger);
-    useAsDefault.SetSubType(OFSTBoolean);
-    table->CreateField(&useAsDefault);
-    OGRFieldDefn updated("update_time", OFTDateTime);
-    updated.SetDefault("CURRENT_TIMESTAMP");
-    table->CreateField(&updated);
-
-    for (const auto& [layer, qml] : styles) {
-        OGRFeature row(table->GetLayerDefn());
-        row.SetField("f_table_catalog", "");
-        row.SetField("f_table_schema", "");
-        row.SetField("f_table_name", layer->GetName());
-        row.SetField("f_geometry_column", layer->GetGeometryColumn());
-        row.SetField("styleName", layer->GetName());
-        row.SetField("styleQML", qml.c_str());
-        row.SetField("useAsDefault", 1);
-        row.SetField("description",
-                     "Integration [HH] in 13 classes of equal count, red (high) to blue (low)");
-        row.SetField("owner", "");
-        if (table->CreateFeature(&row) != OGRERR_NONE)
-            return "the layer_styles table could not be written: " + gdal.lastError("");
-    }
-    return std::nullopt;
-}
 
 // Writes one or both layers into `dataset`; `styles` hears each layer with its style.
 class ResultWriter {
@@ -348,16 +302,18 @@ std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::p
         if (!dataset)
             return fail(gdal.lastError("the file could not be made"));
         dataset->StartTransaction();
-        std::vector<std::pair<OGRLayer*, std::string>> styles;
+        std::vector<LayerStyle> styles;
         for (const auto& [name, write] : layers) {
             std::string style;
             OGRLayer* layer = nullptr;
             if (auto fault = (writer.*write)(*dataset, style, layer))
                 return fail(*fault);
             if (!style.empty())
-                styles.emplace_back(layer, std::move(style));
+                styles.push_back(
+                    {layer, std::move(style),
+                     "Integration [HH] in 13 classes of equal count, red (high) to blue (low)"});
         }
-        if (auto fault = StoreStyles(*dataset, gdal, styles))
+        if (auto fault = StoreLayerStyles(*dataset, gdal, styles))
             return fail(*fault);
         if (dataset->CommitTransaction() != OGRERR_NONE)
             return fail(gdal.lastError("the file could not be completed"));

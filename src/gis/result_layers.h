@@ -18,6 +18,7 @@ namespace vantrel::gis {
 // True for the names the results can be written to: .gpkg, .geojson, .fgb and .shp.
 bool IsLayerFileName(const std::filesystem::path& target);
 
+
 struct ResultLayers {
     std::span<const MapLine> lines = {};
     // Per line, the feature it came from; empty when the lines came from a text file.

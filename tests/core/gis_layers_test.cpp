@@ -3,6 +3,7 @@
 #include "cli/analysis_run.h"
 #include "cli/layer_output.h"
 #include "gis/layer_reader.h"
+#include "gis/result_files.h"
 
 #include <gdal_priv.h>
 #include <gmock/gmock.h>
@@ -428,7 +429,7 @@ TEST_F(GisLayers, AResultCutShortBetweenTwoOfItsRenamesIsFinishedByTheNextRun) {
     const std::vector<MapLine> lines = {{0, 0, 20, 0}, {10, -5, 10, 5}, {15, -5, 15, 5}};
     const std::vector<MapJunction> junctions = {{1, 2, 10, 0}, {1, 3, 15, 0}};
     const fs::path target = m_folder / "town.shp";
-    cli::LayerOutput output(target, false, cli::InputFiles({}));
+    cli::LayerOutput output(target, AnalysisLayerNames(target), false, cli::InputFiles({}));
     ASSERT_EQ(output.prepare(), std::nullopt);
     ASSERT_EQ(output.write({.lines = lines, .junctions = junctions}), std::nullopt);
     const auto written =
@@ -444,7 +445,7 @@ TEST_F(GisLayers, AResultCutShortBetweenTwoOfItsRenamesIsFinishedByTheNextRun) {
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_NE(Files(m_folder, "town_"), written);
 
-    cli::LayerOutput next(target, false, cli::InputFiles({}));
+    cli::LayerOutput next(target, AnalysisLayerNames(target), false, cli::InputFiles({}));
     ASSERT_EQ(next.prepare(), std::nullopt);
     next.discard();
     EXPECT_EQ(Files(m_folder, "town_"), written);
