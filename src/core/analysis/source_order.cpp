@@ -1,17 +1,10 @@
 #include "core/analysis/source_order.h"
 
-#include "core/analysis/line_waves.h"
-
 namespace vantrel::analysis {
 
-namespace {
-
-// How many lines a run's search may pass before it settles for fewer than a batch of lines.
-constexpr std::size_t kRunSearchLimit = 16 * kSourcesPerWave;
-
-} // namespace
-
-std::vector<int> ClusteredLines(const MapGraph& graph) {
+std::vector<int> ClusteredLines(const MapGraph& graph, std::size_t runLength) {
+    // How many lines a run's search may pass before it settles for a shorter run.
+    const std::size_t searchLimit = 16 * runLength;
     std::vector<int> order;
     order.reserve(graph.lineCount());
     std::vector<bool> taken(graph.lineCount(), false);
@@ -29,8 +22,8 @@ std::vector<int> ClusteredLines(const MapGraph& graph) {
         const std::size_t runStart = order.size();
         queue.assign(1, start);
         queuedBy[start] = run;
-        for (std::size_t head = 0; head < queue.size() && head < kRunSearchLimit &&
-                                   order.size() - runStart < kSourcesPerWave;
+        for (std::size_t head = 0;
+             head < queue.size() && head < searchLimit && order.size() - runStart < runLength;
              ++head) {
             const int line = queue[head];
             if (!taken[line]) {
@@ -49,11 +42,11 @@ std::vector<int> ClusteredLines(const MapGraph& graph) {
     return order;
 }
 
-std::vector<int> ClusteredJunctions(const MapGraph& graph) {
+std::vector<int> ClusteredJunctions(const MapGraph& graph, std::size_t lineRunLength) {
     std::vector<int> order;
     order.reserve(graph.junctionCount());
     std::vector<bool> taken(graph.junctionCount(), false);
-    for (int line : ClusteredLines(graph)) {
+    for (int line : ClusteredLines(graph, lineRunLength)) {
         for (int junction : graph.junctionsOn(line)) {
             if (!taken[junction]) {
                 taken[junction] = true;
