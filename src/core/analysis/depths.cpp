@@ -68,28 +68,27 @@ private:
     PlaneCounts<Word> m_atDepth;
 };
 
-// What the searches need: the layout of the lines, and for each batch its sources as the map
-// numbers them and as the search starts them.
+// What the searches need: the layout of the lines, and the batches of sources, each source as the
+// map numbers it and as the search starts it.
 struct LineSources {
+    SourceBatches batches;
     LineLayout layout;
-    std::vector<int> items;
     std::vector<int> positions;
-    LineSources(const MapGraph& graph, std::size_t batchSize) : layout(graph, batchSize) {
-        for (int position = 0; position < layout.lineCount(); ++position) {
-            items.push_back(layout.lineAt(position));
-            positions.push_back(position);
-        }
+    LineSources(const MapGraph& graph, std::size_t batchSize)
+        : batches(LineBatches(graph, batchSize)), layout(graph, batches.order) {
+        for (const int line : batches.order)
+            positions.push_back(layout.positionOf(line));
     }
 };
 
 struct JunctionSources {
+    SourceBatches batches;
     LineLayout layout;
-    std::vector<int> items;
     std::vector<std::array<int, 2>> lines;
-    // A batch of junctions lies on about a third as many lines.
     JunctionSources(const MapGraph& graph, std::size_t batchSize)
-        : layout(graph, batchSize / 3), items(ClusteredJunctions(graph, batchSize / 3)) {
-        for (const int junction : items) {
+        : batches(JunctionBatches(graph, batchSize)),
+          layout(graph, LineBatches(graph, batchSize).order) {
+        for (const int junction : batches.order) {
             std::array<int, 2> positions = {-1, -1};
             const auto on = graph.linesOf(junction);
             for (std::size_t i = 0; i < on.size(); ++i)
@@ -102,8 +101,8 @@ struct JunctionSources {
 template <class Word, bool kRows>
 void SearchBatch(DepthWaves<Word>& waves, const LineSources& sources, int first, int count,
                  Counts& counts, Matrix<std::int16_t>* depth) {
-    BatchRecorder<Word, kRows> recorder({sources.items.data() + first, std::size_t(count)}, counts,
-                                        depth);
+    BatchRecorder<Word, kRows> recorder({sources.batches.order.data() + first, std::size_t(count)},
+                                        counts, depth);
     waves.searchLines({sources.positions.data() + first, std::size_t(count)}, recorder);
     recorder.finish();
 }
@@ -111,8 +110,8 @@ void SearchBatch(DepthWaves<Word>& waves, const LineSources& sources, int first,
 template <class Word, bool kRows>
 void SearchBatch(DepthWaves<Word>& waves, const JunctionSources& sources, int first, int count,
                  Counts& counts, Matrix<std::int16_t>* depth) {
-    BatchRecorder<Word, kRows> recorder({sources.items.data() + first, std::size_t(count)}, counts,
-                                        depth);
+    BatchRecorder<Word, kRows> recorder({sources.batches.order.data() + first, std::size_t(count)},
+                                        counts, depth);
     const std::span<const std::array<int, 2>> lines(sources.lines.data() + first, count);
     waves.searchJunctions(lines, recorder);
     for (int bit = 0; bit < count; ++bit) {
@@ -158,12 +157,11 @@ DepthResult SearchFromEvery(const Sources& sources, int count, const DepthOption
     }
 
     Counts counts(count);
-    constexpr int kBatch = kWordSources<Word>;
-    const int batches = (count + kBatch - 1) / kBatch;
-    RunUnits(batches, options.threads, options.progress, [&] {
+    const SourceBatches& batches = sources.batches;
+    RunUnits(batches.count(), options.threads, options.progress, [&] {
         return [&, waves = DepthWaves<Word>(sources.layout)](int batch) mutable {
-            const int first = batch * kBatch;
-            const int size = std::min(kBatch, count - first);
+            const auto first = static_cast<int>(batches.starts[batch]);
+            const auto size = static_cast<int>(batches.starts[batch + 1]) - first;
             if (depth)
                 RunBatch<Word, true>(waves, sources, first, size, counts, depth);
             else
@@ -230,19 +228,18 @@ DepthResult ComputeJunctionDepths(const MapGraph& graph, const DepthOptions& opt
 std::chrono::duration<double> EstimateJunctionDepthsTime(const MapGraph& graph, int threads) {
     return WithWidestWords(SourceWords::Widest, [&]<class Word>(std::type_identity<Word>) {
         const JunctionSources sources(graph, kWordSources<Word>);
-        constexpr int kBatch = kWordSources<Word>;
-        const int count = graph.junctionCount();
-        const int batches = (count + kBatch - 1) / kBatch;
+        const int batches = sources.batches.count();
         if (batches == 0)
             return std::chrono::duration<double>{};
-        Counts counts(count);
+        Counts counts(graph.junctionCount());
         DepthWaves<Word> waves(sources.layout);
         const auto started = std::chrono::steady_clock::now();
         const std::set<int> sampled = {0, batches / 2};
         for (const int batch : sampled) {
-            const int first = batch * kBatch;
-            RunBatch<Word, false>(waves, sources, first, std::min(kBatch, count - first), counts,
-                                  nullptr);
+            const auto first = static_cast<int>(sources.batches.starts[batch]);
+            RunBatch<Word, false>(waves, sources, first,
+                                  static_cast<int>(sources.batches.starts[batch + 1]) - first,
+                                  counts, nullptr);
         }
         const std::chrono::duration<double> perBatch =
             (std::chrono::steady_clock::now() - started) / static_cast<double>(sampled.size());

@@ -1,11 +1,11 @@
 #include "core/analysis/line_layout.h"
 
-#include "core/analysis/source_order.h"
+#include <utility>
 
 namespace vantrel::analysis {
 
-LineLayout::LineLayout(const MapGraph& graph, std::size_t runLength)
-    : m_lineAt(ClusteredLines(graph, runLength)), m_positionOf(graph.lineCount()) {
+LineLayout::LineLayout(const MapGraph& graph, std::vector<int> order)
+    : m_lineAt(std::move(order)), m_positionOf(graph.lineCount()) {
     for (int position = 0; position < lineCount(); ++position)
         m_positionOf[m_lineAt[position]] = position;
     for (const int line : m_lineAt) {

@@ -10,12 +10,11 @@
 
 namespace vantrel::analysis {
 
-// Positions are the lines' places in ClusteredLines order with runs of `runLength`: the lines of
-// a batch of sources, and the lines their searches reach together, lie near one another in
-// memory.
+// Positions are the lines' places in an order of clustered runs (LineBatches): the lines of a
+// batch of sources, and the lines their searches reach together, lie near one another in memory.
 class LineLayout {
 public:
-    LineLayout(const MapGraph& graph, std::size_t runLength);
+    LineLayout(const MapGraph& graph, std::vector<int> order);
 
     int lineCount() const { return static_cast<int>(m_lineAt.size()); }
     int lineAt(int position) const { return m_lineAt[position]; }
