@@ -3,7 +3,6 @@
 #pragma once
 
 #include "core/analysis/map_graph.h"
-#include "core/analysis/plane_counts.h"
 #include "core/analysis/source_words.h"
 
 #include <algorithm>
@@ -92,8 +91,5 @@ private:
     std::size_t m_lineCount = 0;
     std::size_t m_touched = 0;
 };
-
-// 64 counters side by side, one per source bit.
-using BitCounts = PlaneCounts<SourceBits>;
 
 } // namespace vantrel::analysis
