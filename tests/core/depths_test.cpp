@@ -259,6 +259,53 @@ TEST(SearchedDepths, DoNotDependOnTheNumberOfThreads) {
     }
 }
 
+void expectSameDepths(const DepthResult& actual, const DepthResult& expected,
+                      const std::string& where) {
+    EXPECT_EQ(actual.depth, expected.depth) << where;
+    EXPECT_EQ(actual.radius3Depth, expected.radius3Depth) << where;
+    EXPECT_EQ(actual.histograms, expected.histograms) << where;
+    EXPECT_EQ(actual.totalDepth, expected.totalDepth) << where;
+    EXPECT_EQ(actual.reached, expected.reached) << where;
+    EXPECT_EQ(actual.largestDepth, expected.largestDepth) << where;
+}
+
+TEST(SearchedDepths, AreTheSameWithThePortableWordsAsWithTheWidest) {
+    std::mt19937 random(13);
+    const MapData samples[] = {maps::StreetGrid(random, 40, 40), maps::RandomMap(random, 700),
+                               maps::SeparateCopies(maps::GrowingMap(random, 30, 50, 5), 20)};
+    for (std::size_t sample = 0; sample < std::size(samples); ++sample) {
+        const MapGraph graph(samples[sample].lineCount, samples[sample].junctions);
+        for (const bool full : {true, false}) {
+            const DepthOptions widest{.fullMatrix = full, .threads = 2};
+            const DepthOptions portable{
+                .fullMatrix = full, .threads = 2, .words = SourceWords::Portable};
+            const std::string where = "sample " + std::to_string(sample) + (full ? " full" : "");
+            expectSameDepths(ComputeLineDepths(graph, portable), ComputeLineDepths(graph, widest),
+                             "lines of " + where);
+            expectSameDepths(ComputeJunctionDepths(graph, portable),
+                             ComputeJunctionDepths(graph, widest), "junctions of " + where);
+        }
+    }
+}
+
+TEST(SearchedDepths, CountThousandsOfItemsAtOneDepth) {
+    // Line 1 crossed by 5000 lines: every one of them, and every junction, is directly related
+    // to thousands of others.
+    MapData star{5001, {}};
+    for (int number = 2; number <= 5001; ++number) {
+        star.junctions.push_back(JunctionOf(1, number));
+    }
+    for (const auto words : {SourceWords::Widest, SourceWords::Portable}) {
+        const auto lines = lineDepths(star, {.words = words});
+        EXPECT_THAT(lines.histograms.of(0), ElementsAre(5000));
+        EXPECT_THAT(lines.histograms.of(4321), ElementsAre(1, 4999));
+        EXPECT_EQ(lines.totalDepth[4321], 1 + 2 * 4999);
+        const auto junctions = junctionDepths(star, {.words = words});
+        EXPECT_THAT(junctions.histograms.of(0), ElementsAre(4999));
+        EXPECT_THAT(junctions.histograms.of(4999), ElementsAre(4999));
+    }
+}
+
 class RecordedProgress final : public Progress {
 public:
     void start(int totalSteps) override { started.push_back(totalSteps); }
@@ -274,14 +321,14 @@ TEST(SearchedDepths, ReportProgressFromStartToFinishWithTheStepsRising) {
     const auto map = maps::GrowingMap(random, 1000, 1500, 20);
     RecordedProgress progress;
     ComputeLineDepths(MapGraph(map.lineCount, map.junctions),
-                      {.threads = 2, .progress = &progress});
-    // 1000 sources are searched in 16 batches of up to 64.
-    EXPECT_THAT(progress.started, ElementsAre(16));
+                      {.threads = 2, .progress = &progress, .words = SourceWords::Portable});
+    // 1000 sources are searched in 8 batches of up to 128.
+    EXPECT_THAT(progress.started, ElementsAre(8));
     EXPECT_EQ(progress.finished, 1);
     ASSERT_FALSE(progress.steps.empty());
-    EXPECT_EQ(progress.steps.back(), 16);
+    EXPECT_EQ(progress.steps.back(), 8);
     EXPECT_TRUE(std::is_sorted(progress.steps.begin(), progress.steps.end()));
-    EXPECT_LE(progress.steps.size(), 16u);
+    EXPECT_LE(progress.steps.size(), 8u);
 }
 
 } // namespace

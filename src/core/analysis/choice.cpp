@@ -241,7 +241,7 @@ public:
     TurnWaveSearch(const JunctionLinks& links, std::span<const int> limits, UnitSums& sums)
         : m_links(links), m_limits(limits), m_deepest(Deepest(limits)), m_sums(sums),
           m_waves(links.lineCount()), m_paths(links.lineCount()), m_ending(links.lineCount()),
-          m_perPath(links.lineCount()) {}
+          m_perPath(limits.size() > 1 ? links.lineCount() : 0) {}
 
     // The sources first..last-1, at most 64 of them.
     void run(int first, int last) {
@@ -255,8 +255,15 @@ public:
         }
         search(first, last);
         const int junctions = static_cast<int>(m_links.linesOf.size());
-        for (std::size_t column = 0; column < m_limits.size(); ++column)
-            handBack(m_limits[column], m_sums.column(column, junctions));
+        // The widest radius comes last and hands back in the ending rows themselves, which
+        // nothing reads after it, so that its lines need no copy of them.
+        const auto widest = static_cast<std::size_t>(
+            std::max_element(m_limits.begin(), m_limits.end()) - m_limits.begin());
+        for (std::size_t column = 0; column < m_limits.size(); ++column) {
+            if (column != widest)
+                handBack(m_limits[column], m_sums.column(column, junctions), m_perPath);
+        }
+        handBack(m_limits[widest], m_sums.column(widest, junctions), m_ending);
         for (const auto& entry : m_record.entries()) {
             double* paths = m_paths[entry.line];
             ForEachBit(entry.bits, [&](int bit) { paths[bit] = 0.0; });
@@ -328,19 +335,21 @@ private:
 
     // `limit` is the deepest line depth whose junctions lie within the radius. A line's share
     // per path is that of the routes ending at its junctions plus that of each line it turns
-    // onto within the limit, whose turn junction takes the share of the routes through it.
-    void handBack(int limit, double* shares) {
+    // onto within the limit, whose turn junction takes the share of the routes through it. The
+    // shares per path go to `perPaths`, which may be the ending rows themselves.
+    void handBack(int limit, double* shares, SourceRows& perPaths) {
         for (std::size_t level = LevelsWithin(limit, m_record.levelCount()); level-- > 0;) {
             const bool turns = level < static_cast<std::size_t>(limit);
             for (const auto& entry : m_record.level(level)) {
-                double* perPath = m_perPath[entry.line];
+                double* perPath = perPaths[entry.line];
                 const double* ending = m_ending[entry.line];
-                ForEachBit(entry.bits, [&](int bit) { perPath[bit] = ending[bit]; });
+                if (perPath != ending)
+                    ForEachBit(entry.bits, [&](int bit) { perPath[bit] = ending[bit]; });
                 if (!turns)
                     continue;
                 const double* paths = m_paths[entry.line];
                 for (const Turn& turn : m_record.links(entry)) {
-                    const double* onward = m_perPath[turn.line];
+                    const double* onward = perPaths[turn.line];
                     double through = 0.0;
                     ForEachBit(turn.bits, [&](int bit) {
                         perPath[bit] += onward[bit];
@@ -358,7 +367,7 @@ private:
     UnitSums& m_sums;
     LineWaves m_waves;
     // Per line and source: paths, the share per path of the routes ending there, and the whole
-    // share per path.
+    // share per path for all radii but the widest (none when there is one radius).
     SourceRows m_paths;
     SourceRows m_ending;
     SourceRows m_perPath;

@@ -1,13 +1,16 @@
 #include "core/analysis/depths.h"
 
-#include "core/analysis/line_waves.h"
+#include "core/analysis/depth_waves.h"
 #include "core/analysis/parallel_units.h"
+#include "core/analysis/plane_counts.h"
 #include "core/analysis/source_order.h"
+#include "core/analysis/source_words.h"
 
 #include <algorithm>
-#include <bit>
+#include <numeric>
 #include <set>
 #include <stdexcept>
+#include <type_traits>
 
 namespace vantrel::analysis {
 namespace {
@@ -15,124 +18,134 @@ namespace {
 using Counts = std::vector<std::vector<std::int32_t>>;
 
 // Collects what one batch of sources finds, depth by depth, into each source's own counts and,
-// with a full matrix, its own row.
-class BatchRecorder {
+// with rows, its own row of the depth matrix.
+template <class Word, bool kRows> class BatchRecorder {
 public:
     BatchRecorder(std::span<const int> sources, Counts& counts, Matrix<std::int16_t>* depth)
         : m_sources(sources), m_counts(counts) {
-        for (std::size_t bit = 0; depth && bit < sources.size(); ++bit) {
+        for (std::size_t bit = 0; kRows && bit < sources.size(); ++bit)
             m_rows[bit] = depth->row(sources[bit]);
-        }
     }
 
-    // The sources of the bits reach the item at the depth being recorded.
-    void record(int item, SourceBits bits, int depth) {
+    // The sources of the bits first reach the item at the depth being recorded.
+    void add(int item, const Word& bits) {
         m_atDepth.add(bits);
-        if (m_rows[0]) {
-            for (; bits != 0; bits &= bits - 1) {
-                m_rows[std::countr_zero(bits)][item] = static_cast<std::int16_t>(depth);
-            }
+        if constexpr (kRows) {
+            ForEachSourceBit(bits, [&](int bit) { m_rows[bit][item] = m_depth; });
         }
     }
 
-    // Closes the depth being recorded; the next call of record is for one step deeper.
+    // Closes the depth being recorded; the next call of add is for one step deeper.
     void closeDepth() {
         m_atDepth.drain(static_cast<int>(m_sources.size()), [&](int bit, std::int32_t count) {
             m_counts[m_sources[bit]].push_back(count);
         });
+        ++m_depth;
     }
 
     // Takes back a source's own item, recorded at depth 1.
     void forgetSelf(int bit) {
         --m_counts[m_sources[bit]].front();
-        if (m_rows[0]) {
+        if constexpr (kRows) {
             m_rows[bit][m_sources[bit]] = 0;
         }
     }
 
     // Sources that stopped short of the batch's deepest level leave zeros at the end.
     void finish() {
-        for (int source : m_sources) {
+        for (const int source : m_sources) {
             auto& counts = m_counts[source];
-            while (!counts.empty() && counts.back() == 0) {
+            while (!counts.empty() && counts.back() == 0)
                 counts.pop_back();
-            }
         }
     }
 
 private:
     std::span<const int> m_sources;
     Counts& m_counts;
-    std::int16_t* m_rows[kSourcesPerWave] = {};
-    BitCounts m_atDepth;
+    std::int16_t* m_rows[kWordSources<Word>] = {};
+    std::int16_t m_depth = 1;
+    PlaneCounts<Word> m_atDepth;
 };
 
-void searchFromLines(const MapGraph& graph, LineWaves& waves, BatchRecorder& recorder,
-                     std::span<const int> sources) {
-    for (std::size_t bit = 0; bit < sources.size(); ++bit) {
-        waves.start(sources[bit], static_cast<int>(bit));
+// What the searches need: the layout of the lines, and the batches of sources, each source as the
+// map numbers it and as the search starts it.
+struct LineSources {
+    SourceBatches batches;
+    LineLayout layout;
+    std::vector<int> positions;
+    LineSources(const MapGraph& graph, std::size_t batchSize)
+        : batches(LineBatches(graph, batchSize)), layout(graph, batches.order) {
+        for (const int line : batches.order)
+            positions.push_back(layout.positionOf(line));
     }
-    for (int level = 0; !waves.lines().empty(); ++level) {
-        for (int line : waves.lines()) {
-            const SourceBits bits = waves.fresh(line);
-            if (level > 0) {
-                recorder.record(line, bits, level);
-            }
-            for (int neighbour : graph.neighbours(line)) {
-                waves.reach(neighbour, bits);
-            }
+};
+
+struct JunctionSources {
+    SourceBatches batches;
+    LineLayout layout;
+    std::vector<std::array<int, 2>> lines;
+    JunctionSources(const MapGraph& graph, std::size_t batchSize)
+        : batches(JunctionBatches(graph, batchSize)),
+          layout(graph, LineBatches(graph, batchSize).order) {
+        for (const int junction : batches.order) {
+            std::array<int, 2> positions = {-1, -1};
+            const auto on = graph.linesOf(junction);
+            for (std::size_t i = 0; i < on.size(); ++i)
+                positions[i] = layout.positionOf(on[i]);
+            lines.push_back(positions);
         }
-        if (level > 0) {
-            recorder.closeDepth();
-        }
-        waves.nextLevel();
+    }
+};
+
+template <class Word, bool kRows>
+void SearchBatch(DepthWaves<Word>& waves, const LineSources& sources, int first, int count,
+                 Counts& counts, Matrix<std::int16_t>* depth) {
+    BatchRecorder<Word, kRows> recorder({sources.batches.order.data() + first, std::size_t(count)},
+                                        counts, depth);
+    waves.searchLines({sources.positions.data() + first, std::size_t(count)}, recorder);
+    recorder.finish();
+}
+
+template <class Word, bool kRows>
+void SearchBatch(DepthWaves<Word>& waves, const JunctionSources& sources, int first, int count,
+                 Counts& counts, Matrix<std::int16_t>* depth) {
+    BatchRecorder<Word, kRows> recorder({sources.batches.order.data() + first, std::size_t(count)},
+                                        counts, depth);
+    const std::span<const std::array<int, 2>> lines(sources.lines.data() + first, count);
+    waves.searchJunctions(lines, recorder);
+    for (int bit = 0; bit < count; ++bit) {
+        if (lines[bit][0] >= 0)
+            recorder.forgetSelf(bit);
     }
     recorder.finish();
 }
 
-// The depth of junction b from junction a is 1 + the smallest line depth from a line of a to a
-// line of b, so the search starts from both lines of a at level 0 and reaches b at the level of
-// the first of its lines. A junction whose two lines are reached at the same level is recorded
-// from the lower-numbered one.
-void searchFromJunctions(const MapGraph& graph, LineWaves& waves, BatchRecorder& recorder,
-                         std::span<const int> sources) {
-    for (std::size_t bit = 0; bit < sources.size(); ++bit) {
-        for (int line : graph.linesOf(sources[bit])) {
-            waves.start(line, static_cast<int>(bit));
-        }
+#if defined(__x86_64__)
+// Four words side by side are searched with AVX2 instructions whatever the build's target; this is
+// only called where the processor has them.
+template <bool kRows, class Sources>
+[[gnu::target("avx2,bmi,bmi2,popcnt"), gnu::flatten]] void
+SearchBatchAvx2(DepthWaves<SourceBits4>& waves, const Sources& sources, int first, int count,
+                Counts& counts, Matrix<std::int16_t>* depth) {
+    SearchBatch<SourceBits4, kRows>(waves, sources, first, count, counts, depth);
+}
+#endif
+
+template <class Word, bool kRows, class Sources>
+void RunBatch(DepthWaves<Word>& waves, const Sources& sources, int first, int count, Counts& counts,
+              Matrix<std::int16_t>* depth) {
+#if defined(__x86_64__)
+    if constexpr (std::is_same_v<Word, SourceBits4>) {
+        SearchBatchAvx2<kRows>(waves, sources, first, count, counts, depth);
+        return;
     }
-    for (int level = 0; !waves.lines().empty(); ++level) {
-        for (int line : waves.lines()) {
-            const SourceBits bits = waves.fresh(line);
-            const auto junctions = graph.junctionsOn(line);
-            const auto across = graph.linesAcross(line);
-            for (std::size_t i = 0; i < junctions.size(); ++i) {
-                SourceBits first = bits;
-                if (const int other = across[i]; other >= 0) {
-                    const SourceBits sameLevel = other < line ? waves.fresh(other) : 0;
-                    first &= ~(waves.seenBefore(other) | sameLevel);
-                    waves.reach(other, bits);
-                }
-                if (first != 0) {
-                    recorder.record(junctions[i], first, level + 1);
-                }
-            }
-        }
-        recorder.closeDepth();
-        waves.nextLevel();
-    }
-    for (std::size_t bit = 0; bit < sources.size(); ++bit) {
-        if (!graph.linesOf(sources[bit]).empty()) {
-            recorder.forgetSelf(static_cast<int>(bit));
-        }
-    }
-    recorder.finish();
+#endif
+    SearchBatch<Word, kRows>(waves, sources, first, count, counts, depth);
 }
 
-template <class SearchBatch>
-DepthResult searchFromEvery(const MapGraph& graph, const std::vector<int>& order,
-                            const DepthOptions& options, SearchBatch searchBatch) {
-    const int count = static_cast<int>(order.size());
+template <class Word, class Sources>
+DepthResult SearchFromEvery(const Sources& sources, int count, const DepthOptions& options) {
     if (options.fullMatrix && count > kMaxFullMatrixItems) {
         throw std::invalid_argument("too many items for a full depth matrix");
     }
@@ -144,14 +157,15 @@ DepthResult searchFromEvery(const MapGraph& graph, const std::vector<int>& order
     }
 
     Counts counts(count);
-    const int batches = (count + kSourcesPerWave - 1) / kSourcesPerWave;
-    RunUnits(batches, options.threads, options.progress, [&] {
-        return [&, waves = LineWaves(graph)](int batch) mutable {
-            const int first = batch * kSourcesPerWave;
-            const std::span<const int> sources(order.data() + first,
-                                               std::min(kSourcesPerWave, count - first));
-            BatchRecorder recorder(sources, counts, depth);
-            searchBatch(graph, waves, recorder, sources);
+    const SourceBatches& batches = sources.batches;
+    RunUnits(batches.count(), options.threads, options.progress, [&] {
+        return [&, waves = DepthWaves<Word>(sources.layout)](int batch) mutable {
+            const auto first = static_cast<int>(batches.starts[batch]);
+            const auto size = static_cast<int>(batches.starts[batch + 1]) - first;
+            if (depth)
+                RunBatch<Word, true>(waves, sources, first, size, counts, depth);
+            else
+                RunBatch<Word, false>(waves, sources, first, size, counts, depth);
         };
     });
 
@@ -178,36 +192,59 @@ DepthResult searchFromEvery(const MapGraph& graph, const std::vector<int>& order
     return result;
 }
 
+bool HasAvx2() {
+#if defined(__x86_64__)
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2") &&
+           __builtin_cpu_supports("popcnt");
+#else
+    return false;
+#endif
+}
+
+// Calls compute(std::type_identity<Word>) with the widest words the processor and the options
+// allow.
+template <class Compute> auto WithWidestWords(SourceWords words, Compute&& compute) {
+    if (words == SourceWords::Widest && HasAvx2())
+        return compute(std::type_identity<SourceBits4>{});
+    return compute(std::type_identity<SourceBits2>{});
+}
+
 } // namespace
 
 DepthResult ComputeLineDepths(const MapGraph& graph, const DepthOptions& options) {
-    return searchFromEvery(graph, ClusteredLines(graph), options, searchFromLines);
+    return WithWidestWords(options.words, [&]<class Word>(std::type_identity<Word>) {
+        const LineSources sources(graph, kWordSources<Word>);
+        return SearchFromEvery<Word>(sources, graph.lineCount(), options);
+    });
 }
 
 DepthResult ComputeJunctionDepths(const MapGraph& graph, const DepthOptions& options) {
-    return searchFromEvery(graph, ClusteredJunctions(graph), options, searchFromJunctions);
+    return WithWidestWords(options.words, [&]<class Word>(std::type_identity<Word>) {
+        const JunctionSources sources(graph, kWordSources<Word>);
+        return SearchFromEvery<Word>(sources, graph.junctionCount(), options);
+    });
 }
 
 std::chrono::duration<double> EstimateJunctionDepthsTime(const MapGraph& graph, int threads) {
-    const std::vector<int> order = ClusteredJunctions(graph);
-    const int count = static_cast<int>(order.size());
-    const int batches = (count + kSourcesPerWave - 1) / kSourcesPerWave;
-    if (batches == 0)
-        return {};
-    Counts counts(count);
-    LineWaves waves(graph);
-    const auto started = std::chrono::steady_clock::now();
-    const std::set<int> sampled = {0, batches / 2};
-    for (const int batch : sampled) {
-        const int first = batch * kSourcesPerWave;
-        const std::span<const int> sources(order.data() + first,
-                                           std::min(kSourcesPerWave, count - first));
-        BatchRecorder recorder(sources, counts, nullptr);
-        searchFromJunctions(graph, waves, recorder, sources);
-    }
-    const std::chrono::duration<double> perBatch =
-        (std::chrono::steady_clock::now() - started) / static_cast<double>(sampled.size());
-    return perBatch * batches / std::max(1, std::min(threads, batches));
+    return WithWidestWords(SourceWords::Widest, [&]<class Word>(std::type_identity<Word>) {
+        const JunctionSources sources(graph, kWordSources<Word>);
+        const int batches = sources.batches.count();
+        if (batches == 0)
+            return std::chrono::duration<double>{};
+        Counts counts(graph.junctionCount());
+        DepthWaves<Word> waves(sources.layout);
+        const auto started = std::chrono::steady_clock::now();
+        const std::set<int> sampled = {0, batches / 2};
+        for (const int batch : sampled) {
+            const auto first = static_cast<int>(sources.batches.starts[batch]);
+            RunBatch<Word, false>(waves, sources, first,
+                                  static_cast<int>(sources.batches.starts[batch + 1]) - first,
+                                  counts, nullptr);
+        }
+        const std::chrono::duration<double> perBatch =
+            (std::chrono::steady_clock::now() - started) / static_cast<double>(sampled.size());
+        return perBatch * batches / std::max(1, std::min(threads, batches));
+    });
 }
 
 } // namespace vantrel::analysis

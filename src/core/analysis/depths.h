@@ -12,13 +12,19 @@
 
 namespace vantrel::analysis {
 
+// The words of source bits a batch is searched with: the widest the processor has (256 sources a
+// batch with AVX2), or the 128 that every processor the program builds for has. The results are
+// the same; tests compare the two.
+enum class SourceWords { Widest, Portable };
+
 struct DepthOptions {
     // Also fill the square depth matrices; for the desktop's few hundred items.
     bool fullMatrix = false;
     // Sources are shared among this many threads; the results do not depend on it.
     int threads = 1;
-    // Told one step per batch of up to 64 source items, always from the calling thread.
+    // Told one step per batch of source items searched together, always from the calling thread.
     Progress* progress = nullptr;
+    SourceWords words = SourceWords::Widest;
 };
 
 // The depth of an item from another is the fewest steps between them, one step joining two

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/analysis/map_graph.h"
+#include "core/analysis/source_words.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,9 +13,6 @@
 #include <vector>
 
 namespace vantrel::analysis {
-
-using SourceBits = std::uint64_t;
-inline constexpr int kSourcesPerWave = 64;
 
 // One instance per thread, reused batch after batch. A batch starts its lines, then for each
 // level reads the lines of the level with their fresh bits, calls reach() for the lines one step
@@ -92,53 +90,6 @@ private:
     std::size_t m_visitedCount = 0;
     std::size_t m_lineCount = 0;
     std::size_t m_touched = 0;
-};
-
-// 64 counters side by side, one per source bit, kept as eight binary digit planes so that adding
-// a word of bits is a fixed handful of operations without branches; a counter that passes 255
-// spills into a plain count.
-class BitCounts {
-public:
-    void add(SourceBits bits) {
-        for (SourceBits& plane : m_planes) {
-            const SourceBits carry = plane & bits;
-            plane ^= bits;
-            bits = carry;
-        }
-        if (bits != 0) {
-            spill(bits);
-        }
-    }
-
-    // take(bit, count) for bits 0..bitCount-1, then every counter is 0 again.
-    template <class Take> void drain(int bitCount, Take&& take) {
-        for (int bit = 0; bit < bitCount; ++bit) {
-            std::int32_t count = m_spilled[bit];
-            for (int plane = 0; plane < kPlanes; ++plane) {
-                count += static_cast<std::int32_t>((m_planes[plane] >> bit) & 1) << plane;
-            }
-            take(bit, count);
-        }
-        std::fill(std::begin(m_planes), std::end(m_planes), 0);
-        if (m_hasSpilled) {
-            std::fill(std::begin(m_spilled), std::end(m_spilled), 0);
-            m_hasSpilled = false;
-        }
-    }
-
-private:
-    static constexpr int kPlanes = 8;
-
-    void spill(SourceBits bits) {
-        for (; bits != 0; bits &= bits - 1) {
-            m_spilled[std::countr_zero(bits)] += 1 << kPlanes;
-        }
-        m_hasSpilled = true;
-    }
-
-    SourceBits m_planes[kPlanes] = {};
-    std::int32_t m_spilled[kSourcesPerWave] = {};
-    bool m_hasSpilled = false;
 };
 
 } // namespace vantrel::analysis

@@ -95,6 +95,26 @@ inline MapData SeparateCopies(const MapData& group, int copies) {
     return map;
 }
 
+// Layers of `width` lines, each line crossing the line below it in the next layer and one or two
+// more of that layer: the shortest paths between far layers number in the trillions of millions,
+// more than a double holds exactly. Drawn from the generator's raw output, the same everywhere.
+inline MapData LayeredMap(std::mt19937& random, int layers, int width) {
+    MapData map;
+    map.lineCount = layers * width;
+    std::set<std::pair<int, int>> pairs;
+    for (int layer = 0; layer + 1 < layers; ++layer) {
+        const int first = layer * width + 1;
+        for (int i = 0; i < width; ++i) {
+            pairs.insert({first + i, first + width + i});
+            for (auto more = 1 + random() % 2; more > 0; --more)
+                pairs.insert({first + i, first + width + static_cast<int>(random() % width)});
+        }
+    }
+    for (const auto& [first, second] : pairs)
+        map.junctions.push_back(JunctionOf(first, second, float(first), float(second)));
+    return map;
+}
+
 // A street grid: every row and every column of cells is cut into straight lines of 3 to 9 cells
 // with gaps of 0 to 2 cells between them; a row line and a column line cross where each covers
 // the other's cell. Row lines are numbered first, row by row, then column lines column by column.
