@@ -10,7 +10,11 @@ Usage:
                         [--analysis primal|dual|both] [--choice]
                         [--layer NAME] [--tolerance D]
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
+  vantrel-cli segment MAP --out FOLDER|LAYER [options]
   vantrel-cli --help
+
+segment cuts the lines into segments and measures angular integration and
+choice; 'vantrel-cli segment --help' tells its options and columns.
 
 analyse reads the axial lines in LINES and finds the junctions where they cross,
 by the desktop program's rule (lines that touch, or where one ends on the other,

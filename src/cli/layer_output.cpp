@@ -33,6 +33,10 @@ std::optional<std::string> LayerOutput::write(const gis::ResultLayers& results) 
     return gis::WriteResultLayers(m_staging, m_target, results);
 }
 
+std::optional<std::string> LayerOutput::write(const gis::LineLayer& layer) {
+    return gis::WriteLineLayer(m_staging, m_target, layer);
+}
+
 std::optional<std::string> LayerOutput::commit() {
     const std::lock_guard lock(m_mutex);
     std::error_code error;

@@ -3,6 +3,7 @@
 // names, so that a failure or an interruption leaves no partial file.
 #pragma once
 
+#include "gis/line_layer.h"
 #include "gis/result_layers.h"
 
 #include <filesystem>
@@ -23,6 +24,7 @@ public:
     // that an unwritable place is found before any work.
     std::optional<std::string> prepare();
     std::optional<std::string> write(const gis::ResultLayers& results);
+    std::optional<std::string> write(const gis::LineLayer& layer);
     // Moves the files into place.
     std::optional<std::string> commit();
     // Removes the staging folder; safe from another thread at any time.

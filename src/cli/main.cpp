@@ -2,6 +2,7 @@
 #include "cli/analysis_run.h"
 #include "cli/arguments.h"
 #include "cli/interruption.h"
+#include "cli/segment_run.h"
 #include "cli/stage_log.h"
 
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <span>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -26,6 +28,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int defaultThreads = cores > 0 ? cores : 1;
+    if (!arguments.empty() && arguments.front() == "segment")
+        return RunSegmentCommand(std::span(arguments).subspan(1), defaultThreads, interruption);
     const ParsedArguments parsed = ParseArguments(arguments, defaultThreads);
     if (parsed.help) {
         std::cout << HelpText(defaultThreads);

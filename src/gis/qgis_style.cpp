@@ -2,6 +2,8 @@
 
 #include "core/display/colour_scale.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -54,13 +56,41 @@ std::string Symbol(StyledGeometry geometry, int index, const display::Rgb& colou
 } // namespace
 
 std::string QgisStyle(StyledGeometry geometry, std::string_view field) {
+    // Step 1 (blue) to 13 (red), as the program rounds 12 * value + 1 to a step.
+    std::vector<double> bounds{0.0};
+    for (int step = 1; step < display::kColourScaleEntries; ++step)
+        bounds.push_back((step - 0.5) / 12.0);
+    bounds.push_back(1.0);
+    return QgisStyle(geometry, field, bounds);
+}
+
+std::vector<double> EqualCountBounds(std::vector<double> values) {
+    constexpr int kRanges = display::kColourScaleEntries;
+    std::sort(values.begin(), values.end());
+    std::vector<double> bounds;
+    for (int bound = 0; bound <= kRanges; ++bound) {
+        if (values.empty()) {
+            bounds.push_back(0);
+            continue;
+        }
+        const std::size_t rank = (values.size() - 1) * static_cast<std::size_t>(bound) / kRanges;
+        bounds.push_back(values[rank]);
+    }
+    // The style keeps six decimals: the outer bounds are widened to them, so that the least and
+    // the greatest values are drawn too.
+    bounds.front() = std::floor(bounds.front() * 1e6) / 1e6;
+    bounds.back() = std::ceil(bounds.back() * 1e6) / 1e6;
+    return bounds;
+}
+
+std::string QgisStyle(StyledGeometry geometry, std::string_view field,
+                      std::span<const double> bounds) {
     const std::string attribute(field);
     std::string ranges;
     std::string symbols;
-    // Step 1 (blue) to 13 (red), as the program rounds 12 * value + 1 to a step.
     for (int step = 1; step <= display::kColourScaleEntries; ++step) {
-        const double lower = step == 1 ? 0.0 : (step - 1.5) / 12.0;
-        const double upper = step == display::kColourScaleEntries ? 1.0 : (step - 0.5) / 12.0;
+        const double lower = bounds[static_cast<std::size_t>(step) - 1];
+        const double upper = bounds[static_cast<std::size_t>(step)];
         const int index = step - 1;
         ranges += "      <range render=\"true\" symbol=\"" + std::to_string(index) + "\" lower=\"" +
                   Number(lower, 6) + "\" upper=\"" + Number(upper, 6) + "\" label=\"" +

@@ -113,6 +113,13 @@ std::vector<MeasureColumn> SegmentColumns(const SegmentTable& table) {
         const auto line = static_cast<std::size_t>(map.segments()[i].sourceLine);
         return numbers.empty() ? static_cast<double>(line + 1) : static_cast<double>(numbers[line]);
     }));
+    const std::span<const std::int64_t> features = table.sourceFeatureIds;
+    if (!features.empty())
+        columns.push_back(
+            Column("source_fid", Kind::Integer, [&map, features](std::size_t i) -> Value {
+                return static_cast<double>(
+                    features[static_cast<std::size_t>(map.segments()[i].sourceLine)]);
+            }));
     columns.push_back(Column("segment_length", Kind::Double,
                              [&map](std::size_t i) -> Value { return map.segments()[i].length; }));
     columns.push_back(Column("connectivity", Kind::Integer, [&map](std::size_t i) -> Value {

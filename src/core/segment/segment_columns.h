@@ -19,11 +19,14 @@ struct SegmentTable {
     // Per segment's source line, the number shown as axial_line; empty for the 1-based line
     // numbers.
     std::span<const std::int64_t> sourceNumbers = {};
+    // Per source line, the GIS feature it came from, as a column source_fid; empty for none.
+    std::span<const std::int64_t> sourceFeatureIds = {};
     // The end points as columns x1, y1, x2, y2 (for files without geometry).
     bool coordinates = false;
 };
 
-// "number", with `coordinates` "x1", "y1", "x2", "y2", then "axial_line", "segment_length",
+// "number", with `coordinates` "x1", "y1", "x2", "y2", then "axial_line", with feature ids
+// "source_fid", then "segment_length",
 // "connectivity", "angular_connectivity", and per radius "node_count", "total_depth",
 // "mean_depth", "integration", "nain", "total_length", with choice "choice" and "nach", then
 // "node_count_wl", "total_depth_wl", "integration_wl" and with choice "choice_wl"; radius n
