@@ -138,9 +138,10 @@ std::vector<MapLine> RandomLines(std::mt19937& random, int count, int size) {
 void ExpectSameAsAllRoutes(const SegmentMap& map, const SegmentAnalysisOptions& options) {
     const auto results = AnalyseSegments(map, options);
     const SearchGraph graph(map, options.depth, options.tulipBins);
+    // Routes are walked over the graph's places of the segments.
     std::vector<double> lengths;
-    for (const Segment& segment : map.segments())
-        lengths.push_back(segment.length);
+    for (int place = 0; place < map.segmentCount(); ++place)
+        lengths.push_back(map.segment(graph.segmentAt(place)).length);
     for (std::size_t radius = 0; radius < options.radii.size(); ++radius) {
         SearchLimits limits;
         const double value = options.radii[radius];
@@ -152,15 +153,17 @@ void ExpectSameAsAllRoutes(const SegmentMap& map, const SegmentAnalysisOptions& 
         const auto size = static_cast<std::size_t>(map.segmentCount());
         std::vector<double> choice(size), weighted(size);
         for (int origin = 0; origin < map.segmentCount(); ++origin) {
-            const auto [nodes, depth] = routes.add(origin, lengths, choice, weighted);
+            const auto [nodes, depth] =
+                routes.add(graph.placeOf(origin), lengths, choice, weighted);
             EXPECT_EQ(results[radius].nodeCount[origin], nodes) << "origin " << origin;
             EXPECT_EQ(results[radius].totalDepth[origin], graph.depthOf(double(depth)));
         }
-        for (std::size_t segment = 0; segment < size; ++segment) {
-            EXPECT_NEAR(results[radius].choice[segment], choice[segment], 1e-9)
+        for (int segment = 0; segment < map.segmentCount(); ++segment) {
+            const auto place = static_cast<std::size_t>(graph.placeOf(segment));
+            EXPECT_NEAR(results[radius].choice[segment], choice[place], 1e-9)
                 << "segment " << segment << " radius " << value;
-            EXPECT_NEAR(results[radius].weightedChoice[segment], weighted[segment],
-                        1e-9 * std::max(1.0, weighted[segment]));
+            EXPECT_NEAR(results[radius].weightedChoice[segment], weighted[place],
+                        1e-9 * std::max(1.0, weighted[place]));
         }
     }
 }

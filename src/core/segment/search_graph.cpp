@@ -16,6 +16,55 @@ constexpr std::int64_t kNoLimit = std::numeric_limits<std::int64_t>::max() / 4;
 // the bin.
 constexpr double kRoundingAllowance = 1e-9;
 
+// Segments in the order of their midpoints along a Hilbert curve over the map, so that segments
+// near each other are mostly near in memory too, and a search touches few cache lines.
+std::vector<int> LocalOrder(const SegmentMap& map) {
+    const int count = map.segmentCount();
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    std::vector<std::pair<double, double>> middles;
+    for (const Segment& segment : map.segments()) {
+        const double x = (segment.line.x1 + segment.line.x2) / 2;
+        const double y = (segment.line.y1 + segment.line.y2) / 2;
+        if (middles.empty() || x < minX)
+            minX = x;
+        if (middles.empty() || y < minY)
+            minY = y;
+        if (middles.empty() || x > maxX)
+            maxX = x;
+        if (middles.empty() || y > maxY)
+            maxY = y;
+        middles.emplace_back(x, y);
+    }
+    constexpr std::uint32_t kSide = 1u << 16;
+    const double size = std::max(maxX - minX, maxY - minY);
+    const double scale = size > 0 ? (kSide - 1) / size : 0;
+    std::vector<std::pair<std::uint64_t, int>> keyed;
+    for (int index = 0; index < count; ++index) {
+        const auto [x, y] = middles[static_cast<std::size_t>(index)];
+        auto hx = static_cast<std::uint32_t>(std::clamp((x - minX) * scale, 0.0, kSide - 1.0));
+        auto hy = static_cast<std::uint32_t>(std::clamp((y - minY) * scale, 0.0, kSide - 1.0));
+        std::uint64_t distance = 0;
+        for (std::uint32_t half = kSide / 2; half > 0; half /= 2) {
+            const std::uint32_t rx = (hx & half) ? 1 : 0, ry = (hy & half) ? 1 : 0;
+            distance += std::uint64_t{half} * half * ((3 * rx) ^ ry);
+            if (ry == 0) {
+                if (rx == 1) {
+                    hx = kSide - 1 - hx;
+                    hy = kSide - 1 - hy;
+                }
+                std::swap(hx, hy);
+            }
+        }
+        keyed.emplace_back(distance, index);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<int> order;
+    order.reserve(keyed.size());
+    for (const auto& [distance, index] : keyed)
+        order.push_back(index);
+    return order;
+}
+
 std::int64_t WholeUnits(double value) {
     if (!(value < static_cast<double>(kNoLimit)))
         return kNoLimit;
@@ -50,11 +99,17 @@ SearchGraph::SearchGraph(const SegmentMap& map, DepthKind depth, int tulipBins)
         halves[static_cast<std::size_t>(index)] = length > 0 ? std::max<std::int64_t>(half, 1) : 0;
     }
 
+    m_segmentOf = LocalOrder(map);
+    m_placeOf.assign(m_segmentOf.size(), 0);
+    for (int place = 0; place < m_segmentCount; ++place)
+        m_placeOf[static_cast<std::size_t>(m_segmentOf[static_cast<std::size_t>(place)])] = place;
+
     const std::size_t states = 2 * static_cast<std::size_t>(m_segmentCount);
     m_starts.assign(states + 1, 0);
-    for (int segment = 0; segment < m_segmentCount; ++segment) {
+    for (int place = 0; place < m_segmentCount; ++place) {
+        const int segment = m_segmentOf[static_cast<std::size_t>(place)];
         for (const int end : {0, 1}) {
-            const int state = 2 * segment + end;
+            const int state = 2 * place + end;
             for (const Connection& connection : map.at(segment, end)) {
                 const std::int64_t turn = turnUnits(connection.turn);
                 const std::int64_t length = halves[static_cast<std::size_t>(segment)] +
@@ -67,7 +122,7 @@ SearchGraph::SearchGraph(const SegmentMap& map, DepthKind depth, int tulipBins)
                                 ? 1
                                 : 0,
                             length};
-                m_targets.push_back(2 * connection.to + 1 - connection.toEnd);
+                m_targets.push_back(2 * placeOf(connection.to) + 1 - connection.toEnd);
                 m_costs.push_back(cost);
                 m_largestPrimaryStep = std::max(m_largestPrimaryStep, cost.primary);
             }

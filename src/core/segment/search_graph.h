@@ -1,6 +1,6 @@
 // The graph the segment searches run on: directed states ("on segment s, heading to its end e",
-// numbered 2 * s + e) and the steps between them, each costing whole numbers, so that depths
-// are sums of integers and exact.
+// numbered 2 * place of s + e) and the steps between them, each costing whole numbers, so that
+// depths are sums of integers and exact.
 #pragma once
 
 #include "core/segment/segment_map.h"
@@ -29,6 +29,10 @@ public:
     SearchGraph(const SegmentMap& map, DepthKind depth, int tulipBins);
 
     int segmentCount() const { return m_segmentCount; }
+    // The graph numbers the segments in an order of its own, near segments near each other:
+    // states are 2 * place + end. A segment's place, and the segment at a place.
+    int placeOf(int segment) const { return m_placeOf[static_cast<std::size_t>(segment)]; }
+    int segmentAt(int place) const { return m_segmentOf[static_cast<std::size_t>(place)]; }
     // The steps leaving a state, as indices into target() and cost().
     std::int64_t firstStep(int state) const { return m_starts[static_cast<std::size_t>(state)]; }
     std::int64_t endStep(int state) const { return m_starts[static_cast<std::size_t>(state) + 1]; }
@@ -59,6 +63,8 @@ private:
     double m_turnUnitsPerRightAngle = 1;
     double m_lengthUnit = 1;
     std::int64_t m_largestPrimaryStep = 0;
+    std::vector<int> m_segmentOf;
+    std::vector<int> m_placeOf;
     std::vector<std::int64_t> m_starts;
     std::vector<int> m_targets;
     std::vector<StepCost> m_costs;

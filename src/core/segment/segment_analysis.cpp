@@ -56,64 +56,53 @@ public:
                const std::vector<double>& lengths, const std::vector<double>& weights,
                std::vector<RadiusResults>& results, ChoiceSums* sums, int fractionBits)
         : m_graph(graph), m_limits(limits), m_lengths(lengths), m_weights(weights),
-          m_results(results), m_sums(sums), m_fractionBits(fractionBits), m_search(graph) {}
+          m_results(results), m_sums(sums), m_scale(std::ldexp(1.0, fractionBits)),
+          m_search(graph, lengths) {}
 
+    // Searches and sums are by the graph's places of the segments; results by segment.
     void operator()(int origin) {
+        const int place = m_graph.placeOf(origin);
         for (std::size_t radius = 0; radius < m_limits.size(); ++radius) {
-            m_search.run(origin, m_limits[radius]);
+            m_search.run(place, m_limits[radius], m_sums != nullptr);
             count(origin, m_results[radius]);
             if (m_sums)
-                shareRoutes(origin, radius);
+                shareRoutes(place, radius);
         }
     }
 
 private:
     void count(int origin, RadiusResults& results) const {
-        std::int32_t nodes = 0;
-        FixedSum depth = 0;
-        double weightedDepth = 0, length = 0;
-        for (const int state : m_search.settled()) {
-            if (!m_search.isSegmentBest(state))
-                continue;
-            const auto segment = static_cast<std::size_t>(state / 2);
-            const std::int64_t primary = m_search.key(state).primary;
-            ++nodes;
-            depth += primary;
-            length += m_lengths[segment];
-            weightedDepth += static_cast<double>(primary) * m_lengths[segment];
-        }
+        const Reach& reach = m_search.reach();
         const auto at = static_cast<std::size_t>(origin);
-        results.nodeCount[at] = nodes;
-        results.totalDepth[at] = m_graph.depthOf(static_cast<double>(depth));
-        results.weightedTotalDepth[at] = m_graph.depthOf(weightedDepth);
-        results.totalLength[at] = length;
+        results.nodeCount[at] = reach.nodes;
+        results.totalDepth[at] = m_graph.depthOf(static_cast<double>(reach.depth));
+        results.weightedTotalDepth[at] = m_graph.depthOf(reach.weightedDepth);
+        results.totalLength[at] = reach.length;
     }
 
-    FixedSum fixed(double value) const { return std::llround(std::ldexp(value, m_fractionBits)); }
+    // Shares are never negative; scaling by a power of two is exact, and the rounding the same
+    // on every machine.
+    FixedSum fixed(double value) const { return static_cast<std::int64_t>(value * m_scale + 0.5); }
 
+    // `origin` and the segments here are places.
     void shareRoutes(int origin, std::size_t radius) {
-        m_search.sharePassingRoutes(m_weights);
         std::vector<FixedSum>& plain = m_sums->plain[radius];
         std::vector<FixedSum>& weighted = m_sums->weighted[radius];
         const double originWeight = m_weights[static_cast<std::size_t>(origin)];
         double reachedWeight = 0;
-        for (const int state : m_search.settled()) {
-            const int segment = state / 2;
-            if (segment == origin || !m_search.isSegmentBest(state))
-                continue;
-            double passing = 0, weightedPassing = 0;
-            for (const int twin : {2 * segment, 2 * segment + 1}) {
-                if (m_search.reached(twin)) {
-                    passing += m_search.passing(twin);
-                    weightedPassing += m_search.weightedPassing(twin);
+        m_search.sharePassingRoutes(
+            m_weights, [&](int state, double passing, double weightedPassing, bool destination) {
+                const auto place = static_cast<std::size_t>(state / 2);
+                if (destination) {
+                    // Each pair credits half its weight to the destination and half to the origin.
+                    reachedWeight += m_weights[place];
+                    weightedPassing += m_weights[place] / 2;
                 }
-            }
-            const double weight = m_weights[static_cast<std::size_t>(segment)];
-            reachedWeight += weight;
-            plain[static_cast<std::size_t>(segment)] += fixed(passing);
-            weighted[static_cast<std::size_t>(segment)] +=
-                fixed(originWeight * (weightedPassing + weight / 2));
-        }
+                if (passing != 0)
+                    plain[place] += fixed(passing);
+                if (weightedPassing != 0)
+                    weighted[place] += fixed(originWeight * weightedPassing);
+            });
         weighted[static_cast<std::size_t>(origin)] += fixed(originWeight * reachedWeight / 2);
     }
 
@@ -123,7 +112,7 @@ private:
     const std::vector<double>& m_weights;
     std::vector<RadiusResults>& m_results;
     ChoiceSums* m_sums;
-    int m_fractionBits;
+    double m_scale;
     SegmentSearch m_search;
 };
 
@@ -147,12 +136,13 @@ std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
     }
 
     // Weights are lengths over a power of two at least the longest, so that a pair's product is
-    // at most 1 and scaling back is exact.
+    // at most 1 and scaling back is exact. Both by place.
     std::vector<double> lengths(size);
     double longest = 0;
-    for (int index = 0; index < count; ++index) {
-        lengths[static_cast<std::size_t>(index)] = map.segment(index).length;
-        longest = std::max(longest, map.segment(index).length);
+    for (int place = 0; place < count; ++place) {
+        const double length = map.segment(graph.segmentAt(place)).length;
+        lengths[static_cast<std::size_t>(place)] = length;
+        longest = std::max(longest, length);
     }
     int weightExponent = 0;
     if (longest > 0)
@@ -183,10 +173,12 @@ std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
             result.choice.resize(size);
             result.weightedChoice.resize(size);
             for (std::size_t segment = 0; segment < size; ++segment) {
+                const auto place =
+                    static_cast<std::size_t>(graph.placeOf(static_cast<int>(segment)));
                 FixedSum plain = 0, weighted = 0;
                 for (const auto& sums : threadSums) {
-                    plain += sums->plain[radius][segment];
-                    weighted += sums->weighted[radius][segment];
+                    plain += sums->plain[radius][place];
+                    weighted += sums->weighted[radius][place];
                 }
                 result.choice[segment] = std::ldexp(static_cast<double>(plain), -fractionBits);
                 result.weightedChoice[segment] =
