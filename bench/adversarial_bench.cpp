@@ -1,5 +1,6 @@
-// Layouts that once made the batch tool's time grow with the square of the line count: lines
-// that cross nothing, one stray line far from the rest, and dense clusters far apart. Each size
+// Layouts that once made the batch tool's time grow with the square of the line count, or its
+// memory without bound: lines that cross nothing, one stray line far from the rest, dense clusters
+// far apart, and tiny streets beside one far line. Each size
 // doubles the last, so near-linear growth shows as times that about double.
 #include "core/analysis/depths.h"
 #include "core/geometry/intersections.h"
@@ -62,6 +63,18 @@ void BM_JunctionsOfFarClusters(benchmark::State& state) {
         benchmark::DoNotOptimize(geometry::FindAllJunctions(map));
 }
 
+// Streets a billionth of their size beside one line two billion long, whose coordinates once set
+// the rounding margin, and so the cells, of every other line.
+void BM_JunctionsOfTinyStreetsBesideAFarLine(benchmark::State& state) {
+    std::vector<AxialLine> streets;
+    AddStreets(streets, static_cast<int>(state.range(0)), 0, 0);
+    std::vector<MapLine> map = {{1e9, 0, -1e9, 0}};
+    for (const MapLine& line : Widened(streets))
+        map.push_back({line.x1 * 1e-9, line.y1 * 1e-9, line.x2 * 1e-9, line.y2 * 1e-9});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(geometry::FindAllJunctions(map));
+}
+
 void BM_JunctionsOfIsolatedLines(benchmark::State& state) {
     const std::vector<MapLine> lines = Widened(IsolatedLines(static_cast<int>(state.range(0))));
     for (auto _ : state)
@@ -82,6 +95,11 @@ BENCHMARK(BM_JunctionsOfFarClusters)
     ->Arg(10'000)
     ->Arg(20'000)
     ->Arg(40'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JunctionsOfTinyStreetsBesideAFarLine)
+    ->Arg(25'000)
+    ->Arg(50'000)
+    ->Arg(100'000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JunctionsOfIsolatedLines)
     ->Arg(100'000)

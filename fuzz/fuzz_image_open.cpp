@@ -1,4 +1,5 @@
 // libFuzzer target: any bytes as a picture file opened by File > Open.
+#include "fuzz_limits.h"
 #include "gui/host/image_files.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,10 @@ Session& TheSession() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // A plan may take the picture limit twice over while it is converted.
+    vantrel::fuzzing::AddLimits(
+        argc, argv, {.seconds = 20, .residentMegabytes = 1536, .allocationMegabytes = 768});
     TheSession();
     return 0;
 }

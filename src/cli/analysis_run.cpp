@@ -3,10 +3,12 @@
 #include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
+#include "gis/result_files.h"
 #include "gis/result_layers.h"
 
 #include "core/analysis/choice.h"
 #include "core/analysis/depths.h"
+#include "core/analysis/groups.h"
 #include "core/analysis/map_graph.h"
 #include "core/export/measures_csv.h"
 #include "core/export/text_exports.h"
@@ -91,6 +93,18 @@ void NoteDisconnectedLines(StageLog& log, const ItemMeasures& measures) {
     log.note(text);
 }
 
+// As the desktop warns: normalising over separate groups lets a small group take the top values.
+void NoteSeparateGroups(StageLog& log, const ItemMeasures& measures, const char* items) {
+    const int groups = analysis::GroupCount(measures.reached);
+    if (groups < 2)
+        return;
+    log.note(std::string("the ") + items + " fall into " + std::to_string(groups) +
+             " separate groups, the largest of " +
+             std::to_string(analysis::LargestGroupSize(measures.reached)) + " " + items +
+             "; integration is normalised over all of them together, not group by group "
+             "(integration_hh is each item's own)");
+}
+
 struct Output {
     std::string_view name;
     std::function<void(std::ostream&)> write;
@@ -150,7 +164,7 @@ std::optional<std::string> WriteTextFiles(OutputFolder& folder, StageLog& log,
     return folder.commit();
 }
 
-std::optional<std::string> WriteLayers(LayerOutput& layers, const Results& results) {
+std::optional<std::string> WriteLayers(LayerOutput& layers, StageLog& log, const Results& results) {
     const std::optional<ItemMeasures>& axial = results.axial;
     const std::optional<ItemMeasures>& dual = results.dual;
     if (auto fault = layers.write({.lines = results.source.lines,
@@ -158,7 +172,8 @@ std::optional<std::string> WriteLayers(LayerOutput& layers, const Results& resul
                                    .crsWkt = results.source.crsWkt,
                                    .junctions = results.junctions,
                                    .axial = axial ? &*axial : nullptr,
-                                   .dual = dual ? &*dual : nullptr}))
+                                   .dual = dual ? &*dual : nullptr,
+                                   .note = [&log](const std::string& text) { log.note(text); }}))
         return fault;
     return layers.commit();
 }
@@ -177,12 +192,14 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     // analysis, so that a place that cannot be written is reported at once.
     std::optional<LayerOutput> layers;
     std::optional<OutputFolder> folder;
+    InputFiles inputs(gis::DatasetFiles(options.linesFile));
     if (gis::IsLayerFileName(options.outputFolder)) {
-        layers.emplace(options.outputFolder);
+        layers.emplace(options.outputFolder, gis::AnalysisLayerNames(options.outputFolder),
+                       options.overwrite, std::move(inputs));
         if (auto fault = layers->prepare())
             return fault;
     } else {
-        folder.emplace(options.outputFolder, kOutputFiles, options.overwrite);
+        folder.emplace(options.outputFolder, kOutputFiles, options.overwrite, std::move(inputs));
         if (auto fault = folder->prepare())
             return fault;
     }
@@ -208,13 +225,16 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     if (options.analyses != Analyses::Dual) {
         results.axial = MeasureLines(log, graph, lines, options);
         NoteDisconnectedLines(log, *results.axial);
+        NoteSeparateGroups(log, *results.axial, "lines");
     }
-    if (options.analyses != Analyses::Primal)
+    if (options.analyses != Analyses::Primal) {
         results.dual = MeasureJunctions(log, graph, options);
+        NoteSeparateGroups(log, *results.dual, "junctions");
+    }
 
     log.begin("Writing files");
-    if (auto fault =
-            layers ? WriteLayers(*layers, results) : WriteTextFiles(*folder, log, options, results))
+    if (auto fault = layers ? WriteLayers(*layers, log, results)
+                            : WriteTextFiles(*folder, log, options, results))
         return fault;
     log.finish();
     return std::nullopt;

@@ -10,11 +10,16 @@ Usage:
                         [--analysis primal|dual|both] [--choice]
                         [--layer NAME] [--tolerance D]
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
-  vantrel-cli segment MAP --out FOLDER|LAYER [options]
+  vantrel-cli segment MAP --out FOLDER|LAYER [options]   (vantrel-cli segment --help)
+  vantrel-cli prepare MAP --out LAYERS [options]   (vantrel-cli prepare --help)
   vantrel-cli --help
 
 segment cuts the lines into segments and measures angular integration and
 choice; 'vantrel-cli segment --help' tells its options and columns.
+
+prepare turns raw street data (an OpenStreetMap file or any GIS layer) into a
+clean road-centre-line map, with a layer of what it changed and what is left
+to check; vantrel-cli prepare --help explains it.
 
 analyse reads the axial lines in LINES and finds the junctions where they cross,
 by the desktop program's rule (lines that touch, or where one ends on the other,
@@ -40,7 +45,8 @@ hold is far below that), and otherwise skipped with a note unless
 FOLDER holds the files of one run only. They are written into a hidden folder
 beside it, which takes FOLDER's place when all of them are written; a run that
 fails or is interrupted leaves FOLDER as it was. A FOLDER that holds files of
-its own is not replaced unless --overwrite is given.
+its own, or the lines being read, is not replaced unless --overwrite is given.
+A symbolic link that another user owns is refused as FOLDER or LAYERS.
 
 Lines are numbered from 1 in the order of LINES; junctions are numbered by
 their first line, then their second line, as junctions.txt lists them. Items
@@ -109,30 +115,43 @@ line and the fault, and nothing is written.
 
 LINES may also be any vector dataset GDAL opens: GeoPackage, Shapefile,
 GeoJSON, FlatGeobuf, DXF, MapInfo, GML, KML, a CSV file with a WKT column and
-more. Its one layer of lines is read, or the layer --layer names. Every line
-string is an axial line; a line string of more than two vertices and a
-multi-line string give one line per straight piece, with a note. Points,
-polygons, empty and null geometries are skipped with a note; x and y are
-taken from 3D and measured coordinates. Coordinates stay in the layer's units
-and spatial reference system; a system in degrees is noted, as line lengths
-are then in degrees.
+more. Its one layer of lines that holds features is read, or the layer
+--layer names. Every line string is an axial line; a line string of more than
+two vertices, a multi-line string and the lines of a geometry collection give
+one line per straight piece, with a note; curves (circular strings, compound
+curves) give one line per piece of GDAL's approximation, with a note. Points,
+polygons, empty and null geometries are skipped with a note, damaged features
+(a geometry GDAL cannot read) with a note naming them, and lines of zero
+length are kept with a note; x and y are taken from 3D and measured
+coordinates. Coordinates stay in the layer's units and spatial reference
+system. A layer in degrees is noted, as which lines meet is then decided in
+degrees and line lengths are in degrees, and --tolerance is refused for it:
+project it to metres first (ogr2ogr -t_srs).
 
 With --out LAYERS, a file name ending in .gpkg, .geojson, .fgb or .shp, the
 results are written as GIS layers in the input's spatial reference system
 instead of the text files: axial_lines (each line with source_fid, the id of
 the feature it came from, and the columns of axial_measures.csv) and
 junctions (each junction with first_line, second_line and the columns of
-junction_measures.csv). A GeoPackage holds both layers and a default QGIS
-style for each, which colours the items by integration from red (high) to
-blue (low); the other formats hold one layer a file, NAME_axial_lines.EXT and
-NAME_junctions.EXT, each with its style in a .qml file beside it. Existing
-files of those names are replaced, only once all are written.
+junction_measures.csv); a map without a spatial reference system gets the
+undefined Cartesian one. A GeoPackage holds both layers and a default QGIS
+style for each, which colours the items by integration_hh (radius n) in 13
+classes of equal count from red (high) to blue (low); the other formats hold
+one layer a file, NAME_axial_lines.EXT and NAME_junctions.EXT, each with its
+style in a .qml file beside it. A Shapefile's layers are NAME_axial_lines_shp
+and NAME_junctions_shp, as it cuts field names to ten characters (a note
+lists them) and so needs styles of its own. Existing files of those names are
+replaced, only once all are written; files holding layers vantrel-cli does
+not write, or the lines being read, only with --overwrite. A run cut short
+while it moves its files in leaves a record that the next run into the same
+place follows to the end.
 
 Options:
   --out FOLDER|LAYERS where the files are written: a folder, or a GIS file.
   --layer NAME        the layer of LINES to read, for a dataset of several.
   --tolerance D       also relate two lines whose nearest points are at most D
-                      apart, in the map's units (lines that overlap included),
+                      apart, in the map's units (lines that overlap included;
+                      refused for a layer in degrees),
                       with their junction midway between those points; for
                       hand-drawn maps whose lines stop just short of each
                       other; a note says how many such pairs it related. 0 by
@@ -153,8 +172,8 @@ Options:
                       takes a search per item that counts shortest paths, so
                       it takes longer than the rest of the run.
   --full-data-matrix  write data_matrix.txt whatever its size.
-  --overwrite         replace FOLDER even when it holds other files, which are
-                      lost.
+  --overwrite         replace FOLDER or LAYERS even when it holds other files
+                      or layers, or the lines being read, which are lost.
   --quiet             print nothing but errors.
   --timings           print each stage's wall time and the peak memory so far.
   -h, --help          print this text.

@@ -2,6 +2,7 @@
 #include "cli/analysis_run.h"
 #include "cli/arguments.h"
 #include "cli/interruption.h"
+#include "cli/prepare_command.h"
 #include "cli/segment_run.h"
 #include "cli/stage_log.h"
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
     using namespace vantrel::cli;
     Interruption interruption;
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (!arguments.empty() && arguments.front() == "prepare")
+        return RunPrepareCommand(std::span(arguments).subspan(1), interruption);
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int defaultThreads = cores > 0 ? cores : 1;
     if (!arguments.empty() && arguments.front() == "segment")

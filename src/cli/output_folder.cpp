@@ -5,12 +5,12 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 
 namespace vantrel::cli {
 namespace {
@@ -28,145 +28,141 @@ std::string SystemReason() {
 } // namespace
 
 OutputFolder::OutputFolder(fs::path target, std::span<const std::string_view> ownNames,
-                           bool overwrite)
-    : m_target(std::move(target)), m_ownNames(ownNames), m_overwrite(overwrite) {}
+                           bool overwrite, InputFiles inputs)
+    : m_target(std::move(target)), m_ownNames(ownNames), m_overwrite(overwrite),
+      m_inputs(std::move(inputs)) {}
 
 OutputFolder::~OutputFolder() {
     discard();
 }
 
-std::optional<std::string> OutputFolder::prepare() {
-    std::error_code error;
-    // The folder itself is replaced, so "." or a link must name the real folder.
-    fs::path target = fs::weakly_canonical(fs::absolute(m_target, error), error);
-    if (error)
-        return CannotWrite(m_target, error.message());
-    if (target.filename().empty())
-        target = target.parent_path();
-    if (target == target.root_path())
-        return CannotWrite(m_target, "the root folder cannot hold the results");
-    m_target = target;
+fs::path OutputFolder::shown() const {
+    return m_place ? m_place->path() : m_target;
+}
 
+std::optional<std::string> OutputFolder::prepare() {
+    std::string fault;
+    m_place = FindOutputPlace(
+        m_target, [this](const std::string& reason) { return CannotWrite(m_target, reason); },
+        fault);
+    if (!m_place)
+        return fault;
     if (auto fault = checkTarget())
         return fault;
-    fs::create_directories(m_target.parent_path(), error);
-    if (error)
-        return "Could not create the folder " + QuotedName(m_target.parent_path()) + ": " +
-               error.message();
     removeLeftovers();
 
     const std::lock_guard lock(m_mutex);
-    m_staging = Sibling(m_target, kStagingSuffix);
-    if (!fs::create_directory(m_staging, error) || error)
-        return CannotWrite(m_target, error ? error.message() : "a folder of that name exists");
-    m_staged = true;
+    const HeldFolder& parent = m_place->folder;
+    m_stagingName = SiblingName(m_place->name, kStagingSuffix);
+    errno = 0;
+    if (mkdirat(parent.descriptor(), m_stagingName.c_str(), 0777) != 0)
+        return CannotWrite(shown(),
+                           errno == EEXIST ? "a folder of that name exists" : SystemReason());
+    m_staging = HeldFolder::open(parent, m_stagingName);
+    if (!m_staging)
+        return CannotWrite(shown(), SystemReason());
     return std::nullopt;
 }
 
 std::optional<std::string> OutputFolder::checkTarget() const {
-    std::error_code error;
-    const fs::file_status status = fs::status(m_target, error);
-    if (!fs::exists(status))
+    const HeldFolder& parent = m_place->folder;
+    const std::optional<struct stat> entry = parent.entry(m_place->name);
+    if (!entry)
         return std::nullopt;
-    if (!fs::is_directory(status))
-        return CannotWrite(m_target, "it is not a folder");
-    if (access(m_target.c_str(), W_OK | X_OK) != 0)
-        return CannotWrite(m_target, std::strerror(errno));
+    if (!S_ISDIR(entry->st_mode))
+        return CannotWrite(shown(), "it is not a folder");
+    if (faccessat(parent.descriptor(), m_place->name.c_str(), W_OK | X_OK, 0) != 0)
+        return CannotWrite(shown(), std::strerror(errno));
     if (m_overwrite)
         return std::nullopt;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_target, error)) {
-        const std::string name = entry.path().filename().string();
+    const std::optional<HeldFolder> folder = HeldFolder::open(parent, m_place->name);
+    if (!folder)
+        return CannotWrite(shown(), std::strerror(errno));
+    const auto refuse = [&](const std::string& what) {
+        return CannotWrite(shown(), what +
+                                        "; choose another folder, or give --overwrite to replace "
+                                        "the folder and everything in it");
+    };
+    for (const std::string& name : folder->names()) {
         if (std::find(m_ownNames.begin(), m_ownNames.end(), name) == m_ownNames.end())
-            return CannotWrite(m_target, "it holds files vantrel-cli did not write, such as " +
-                                             QuotedName(std::string_view(name)) +
-                                             "; choose another folder, or give --overwrite to "
-                                             "replace the folder and everything in it");
+            return refuse("it holds files vantrel-cli did not write, such as " +
+                          QuotedName(std::string_view(name)));
+        if (const auto file = folder->entry(name); file && m_inputs.holds(*file))
+            return refuse("it holds " + QuotedName(std::string_view(name)) +
+                          ", the lines this run reads");
     }
-    if (error)
-        return CannotWrite(m_target, error.message());
     return std::nullopt;
 }
 
 void OutputFolder::removeLeftovers() const {
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_target.parent_path(), error)) {
-        const auto owner = SiblingOwner(m_target, entry.path().filename().string());
+    const HeldFolder& parent = m_place->folder;
+    for (const std::string& name : parent.names()) {
+        const auto owner = SiblingOwner(m_place->name, name);
         if (!owner || ProcessIsAlive(owner->first))
             continue;
         // A run killed between moving the old folder aside and moving the new one in.
-        if (owner->second == kAsideSuffix && !fs::exists(m_target, error)) {
-            fs::rename(entry.path(), m_target, error);
+        if (owner->second == kAsideSuffix && !parent.entry(m_place->name) &&
+            parent.rename(name, parent, m_place->name))
             continue;
-        }
-        RemoveTree(entry.path());
+        parent.removeTree(name);
     }
 }
 
 std::optional<std::string> OutputFolder::write(std::string_view name,
                                                const std::function<void(std::ostream&)>& writer) {
-    const fs::path shown = m_target / name;
-    errno = 0;
-    std::ofstream file(m_staging / name, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return "Could not write " + QuotedName(shown) + ": " + SystemReason();
-    try {
-        errno = 0;
-        writer(file);
-    } catch (const std::exception& exception) {
-        return "Could not write " + QuotedName(shown) + ": " + exception.what();
-    }
-    if (file)
-        file.close();
-    if (file.fail())
-        return "Could not write " + QuotedName(shown) + ": " + SystemReason();
+    if (auto reason = WriteFileIn(*m_staging, std::string(name), writer))
+        return "Could not write " + QuotedName(shown() / name) + ": " + *reason;
     return std::nullopt;
 }
 
 std::optional<std::string> OutputFolder::commit() {
     const std::lock_guard lock(m_mutex);
-    if (!m_staged)
-        return CannotWrite(m_target, "the run was interrupted");
+    if (!m_staging)
+        return CannotWrite(shown(), "the run was interrupted");
+    m_staging->sync();
     if (auto fault = swapIn())
         return fault;
     m_committed = true;
+    m_place->folder.sync();
     return std::nullopt;
 }
 
 std::optional<std::string> OutputFolder::swapIn() {
-    std::error_code error;
-    const fs::file_status existing = fs::status(m_target, error);
-    if (!fs::exists(existing)) {
-        fs::rename(m_staging, m_target, error);
-        return error ? std::optional(CannotWrite(m_target, error.message())) : std::nullopt;
+    const HeldFolder& parent = m_place->folder;
+    const std::string& name = m_place->name;
+    const std::optional<struct stat> existing = parent.entry(name);
+    if (!existing) {
+        if (!parent.rename(m_stagingName, parent, name))
+            return CannotWrite(shown(), std::strerror(errno));
+        return std::nullopt;
     }
-    fs::permissions(m_staging, existing.permissions(), error);
-    if (renameat2(AT_FDCWD, m_staging.c_str(), AT_FDCWD, m_target.c_str(), RENAME_EXCHANGE) == 0) {
+    fchmod(m_staging->descriptor(), existing->st_mode & 07777);
+    if (renameat2(parent.descriptor(), m_stagingName.c_str(), parent.descriptor(), name.c_str(),
+                  RENAME_EXCHANGE) == 0) {
         // The staging name now holds the previous folder.
-        RemoveTree(m_staging);
+        parent.removeTree(m_stagingName);
         return std::nullopt;
     }
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-        return CannotWrite(m_target, std::strerror(errno));
+        return CannotWrite(shown(), std::strerror(errno));
     // A file system that cannot exchange: the old folder goes aside for the moment between.
-    const fs::path aside = Sibling(m_target, kAsideSuffix);
-    fs::rename(m_target, aside, error);
-    if (error)
-        return CannotWrite(m_target, error.message());
-    fs::rename(m_staging, m_target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::rename(aside, m_target, ignored);
-        return CannotWrite(m_target, error.message());
+    const std::string aside = SiblingName(name, kAsideSuffix);
+    if (!parent.rename(name, parent, aside))
+        return CannotWrite(shown(), std::strerror(errno));
+    if (!parent.rename(m_stagingName, parent, name)) {
+        const std::string reason = std::strerror(errno);
+        parent.rename(aside, parent, name);
+        return CannotWrite(shown(), reason);
     }
-    RemoveTree(aside);
+    parent.removeTree(aside);
     return std::nullopt;
 }
 
 void OutputFolder::discard() {
     const std::lock_guard lock(m_mutex);
-    if (m_staged && !m_committed)
-        RemoveTree(m_staging);
-    m_staged = false;
+    if (m_staging && !m_committed)
+        m_place->folder.removeTree(m_stagingName);
+    m_staging.reset();
 }
 
 } // namespace vantrel::cli

@@ -1,6 +1,9 @@
 // The output folder of one run, written whole or not at all: every file goes into a staging
 // folder beside the target, which takes the target's place only when all of them are written.
+// Everything is done inside the folder that holds the target, held open from the start.
 #pragma once
+
+#include "cli/output_place.h"
 
 #include <filesystem>
 #include <functional>
@@ -15,10 +18,10 @@ namespace vantrel::cli {
 
 class OutputFolder {
 public:
-    // `ownNames` are the files a run writes; a folder holding anything else was not made by the
-    // tool and is replaced only when `overwrite` is set.
+    // `ownNames` are the files a run writes; a folder holding anything else, or any of `inputs`,
+    // was not made by the tool and is replaced only when `overwrite` is set.
     OutputFolder(std::filesystem::path target, std::span<const std::string_view> ownNames,
-                 bool overwrite);
+                 bool overwrite, InputFiles inputs);
     OutputFolder(const OutputFolder&) = delete;
     OutputFolder& operator=(const OutputFolder&) = delete;
     // Removes the staging folder unless the run was committed.
@@ -43,13 +46,16 @@ private:
     std::optional<std::string> checkTarget() const;
     void removeLeftovers() const;
     std::optional<std::string> swapIn();
+    std::filesystem::path shown() const;
 
     std::filesystem::path m_target;
     std::span<const std::string_view> m_ownNames;
     bool m_overwrite;
-    std::filesystem::path m_staging;
+    InputFiles m_inputs;
+    std::optional<OutputPlace> m_place;
+    std::string m_stagingName;
+    std::optional<HeldFolder> m_staging;
     std::mutex m_mutex;
-    bool m_staged = false;
     bool m_committed = false;
 };
 

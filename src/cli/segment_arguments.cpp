@@ -22,6 +22,8 @@ constexpr int kMostBins = 65536;
 struct Given {
     std::optional<std::string_view> radii;
     bool stubGiven = false;
+    // The last option of --prepare given.
+    std::string_view streetOption;
 };
 
 std::string ReadChoice(std::string_view option, std::string_view value,
@@ -45,15 +47,28 @@ std::string ReadOption(std::string_view word, Words& words, SegmentOptions& opti
     const std::string_view name = word.substr(0, equals);
     const std::optional<std::string_view> inlineValue =
         equals == std::string_view::npos ? std::nullopt : std::optional(word.substr(equals + 1));
-    const std::string_view flags[] = {"--rcl", "--choice", "--overwrite", "--quiet", "--timings"};
+    const std::string_view flags[] = {"--rcl",       "--prepare", "--choice",
+                                      "--overwrite", "--quiet",   "--timings"};
     if (std::find(std::begin(flags), std::end(flags), name) != std::end(flags)) {
         if (inlineValue)
             return QuotedValue(name) + " takes no value";
+        if (name == "--prepare")
+            options.roadCentreLines = true;
         (name == "--rcl"         ? options.roadCentreLines
+         : name == "--prepare"   ? options.prepare
          : name == "--choice"    ? options.analysis.choice
          : name == "--overwrite" ? options.overwrite
          : name == "--quiet"     ? options.quiet
                                  : options.timings) = true;
+        return {};
+    }
+    if (IsStreetOption(name)) {
+        const std::optional<std::string_view> value = words.value(inlineValue);
+        if (!value || value->empty())
+            return std::string(name) + " needs a value";
+        given.streetOption = name;
+        if (auto fault = ReadStreetOption(name, *value, options.streets))
+            return *fault;
         return {};
     }
     const std::string_view valued[] = {"--out",      "--layer",      "--tolerance",
@@ -136,12 +151,14 @@ std::string ReadRadii(std::string_view list, RadiusKind kind, std::vector<double
 // Faults of options that cannot go together.
 std::string CheckCombination(const SegmentOptions& options, const Given& given) {
     const segment::SegmentAnalysisOptions& analysis = options.analysis;
+    if (!given.streetOption.empty() && !options.prepare)
+        return std::string(given.streetOption) + " is an option of --prepare";
     if (options.roadCentreLines && given.stubGiven)
-        return "--stub-removal drops end pieces of axial lines, and --rcl reads road-centre "
-               "lines, which are not cut";
+        return "--stub-removal drops end pieces of axial lines, and --rcl (or --prepare) reads "
+               "road-centre lines, which are not cut";
     if (options.roadCentreLines && analysis.depth == DepthKind::Topological)
         return "--analysis topological counts changes of axial line, which road-centre lines "
-               "(--rcl) do not have";
+               "(--rcl, --prepare) do not have";
     if (analysis.depth == DepthKind::Topological && analysis.radiusKind == RadiusKind::Angular)
         return "--radius-type angular limits the turns of a route, which a topological analysis "
                "does not rank routes by";

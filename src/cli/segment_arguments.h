@@ -2,6 +2,7 @@
 // help text.
 #pragma once
 
+#include "cli/street_preparation.h"
 #include "core/segment/segment_analysis.h"
 
 #include <filesystem>
@@ -20,6 +21,10 @@ struct SegmentOptions {
     double tolerance = 0;
     // The map's lines are road-centre lines, not axial lines.
     bool roadCentreLines = false;
+    // Raw street data, cleaned as `prepare` does before it is made segments; implies
+    // roadCentreLines.
+    bool prepare = false;
+    StreetOptions streets;
     // End pieces of axial lines shorter than this percentage of their line are dropped.
     double stubPercent = 0;
     segment::SegmentAnalysisOptions analysis;

@@ -1,4 +1,5 @@
 #include "cli/segment_arguments.h"
+#include "cli/street_preparation.h"
 
 namespace vantrel::cli {
 
@@ -6,7 +7,8 @@ std::string SegmentHelpText(int defaultThreads) {
     return R"(vantrel-cli segment: segment analysis of axial and road-centre-line maps.
 
 Usage:
-  vantrel-cli segment MAP --out FOLDER|LAYER [--rcl] [--stub-removal P]
+  vantrel-cli segment MAP --out FOLDER|LAYER [--rcl | --prepare [PREPARE OPTIONS]]
+                      [--stub-removal P]
                       [--analysis angular|metric|topological] [--tulip-bins B]
                       [--radius LIST] [--radius-type metric|angular|steps]
                       [--choice] [--layer NAME] [--tolerance D] [--threads N]
@@ -62,8 +64,9 @@ a .gpkg, .geojson, .fgb or .shp file, as a GIS layer of the segments named
 segments, in the map's spatial reference system, with a default QGIS style
 that colours them by nach (with --choice) or else nain at radius n (or the
 first radius), red (high) to blue (low) in 13 colours, each holding about as
-many segments; a GeoPackage keeps the style inside, the other formats in a
-.qml file beside. FOLDER holds the file of one run only, written whole or not
+many segments; a GeoPackage keeps the style inside; the other formats write
+NAME_segments.EXT (NAME_segments_shp.shp for a Shapefile, which cuts field
+names to ten characters), with the style in a .qml file beside. FOLDER holds the file of one run only, written whole or not
 at all; a FOLDER holding other files is replaced only with --overwrite.
 
 Each row is one segment, in the order of the lines they were cut from:
@@ -115,6 +118,12 @@ double.
 Options:
   --out FOLDER|LAYER  where the results are written: a folder, or a GIS file.
   --rcl               the map is of road-centre lines (see above).
+  --prepare           the map is raw street data (an OpenStreetMap file or any
+                      GIS layer of streets): it is first cleaned as
+                      vantrel-cli prepare cleans it (the options of --prepare below), then
+                      read as road-centre lines (--prepare implies --rcl). The
+                      segments are in metres, in the system prepare projects
+                      to.
   --stub-removal P    drop end pieces of axial lines shorter than P % (0 to
                       50) of their line; not with --rcl.
   --analysis KIND     angular (the default), metric or topological.
@@ -136,6 +145,8 @@ Options:
                       peak memory so far.
   -h, --help          print this text.
 
+Options of --prepare (as vantrel-cli prepare --help explains them):
+)" + StreetOptionsHelp() + R"(
 Progress, notes and timings go to standard error.
 
 Exit status: 0 when the results were written; 1 when MAP cannot be read or is

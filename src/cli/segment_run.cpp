@@ -7,6 +7,7 @@
 #include "core/segment/segment_building.h"
 #include "core/segment/segment_columns.h"
 #include "gis/line_layer.h"
+#include "gis/result_files.h"
 #include "gis/result_layers.h"
 
 #include <unistd.h>
@@ -85,18 +86,26 @@ std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, Sta
     reading.linesFile = options.mapFile;
     reading.layer = options.layer;
     MapSource source;
-    if (auto fault = ReadMapSource(reading, log, source))
+    if (options.prepare) {
+        if (auto fault =
+                ReadStreetSource(options.mapFile, options.layer, options.streets, log, source))
+            return fault;
+    } else if (auto fault = ReadMapSource(reading, log, source)) {
         return fault;
+    }
 
     std::optional<LayerOutput> layers;
     std::optional<OutputFolder> folder;
     static constexpr std::string_view kOwnFiles[] = {kSegmentMeasuresFile};
+    InputFiles inputs(gis::DatasetFiles(options.mapFile));
     if (gis::IsLayerFileName(options.output)) {
-        layers.emplace(options.output);
+        const std::string suffix = gis::ResultFormatOf(options.output)->layerSuffix;
+        layers.emplace(options.output, std::vector<std::string>{kSegmentLayer + suffix},
+                       options.overwrite, std::move(inputs));
         if (auto fault = layers->prepare())
             return fault;
     } else {
-        folder.emplace(options.output, kOwnFiles, options.overwrite);
+        folder.emplace(options.output, kOwnFiles, options.overwrite, std::move(inputs));
         if (auto fault = folder->prepare())
             return fault;
     }
@@ -107,6 +116,11 @@ std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, Sta
             folder->discard();
     })
                                                                 : Interruption::Guard(nullptr);
+
+    // Cleaned as `prepare` cleans: straight segments meeting only at shared end points, in metres.
+    if (options.prepare)
+        if (auto fault = PrepareMapSource(source, options.streets, log))
+            return fault;
 
     const SegmentMap map = options.roadCentreLines ? MakeRoadSegments(options, log, source.lines)
                                                    : MakeAxialSegments(options, log, source.lines);
@@ -138,14 +152,17 @@ std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, Sta
         const std::string styled =
             std::string(choice ? "nach" : "nain") +
             segment::RadiusSuffix(hasN ? segment::kRadiusN : analysis.radii.front());
+        const gis::LineLayer layer{.name = kSegmentLayer,
+                                   .lines = lines,
+                                   .crsWkt = source.crsWkt,
+                                   .columns = segment::SegmentColumns(table),
+                                   .styledColumn = styled,
+                                   .styleDescription = std::string(choice ? "NACH" : "NAIN") +
+                                                       ", red (high) to blue (low), equal counts"};
         fault = layers->write(
-            gis::LineLayer{.name = kSegmentLayer,
-                           .lines = lines,
-                           .crsWkt = source.crsWkt,
-                           .columns = segment::SegmentColumns(table),
-                           .styledColumn = styled,
-                           .styleDescription = std::string(choice ? "NACH" : "NAIN") +
-                                               ", red (high) to blue (low), equal counts"});
+            [&](const std::filesystem::path& staging, const std::filesystem::path& target) {
+                return gis::WriteLineLayer(staging, target, layer);
+            });
         if (!fault)
             fault = layers->commit();
     } else {

@@ -84,7 +84,7 @@ ProjectText TextOf(const ProjectFile& project) {
     QJsonArray lines;
     for (const AxialLine& line : project.lines)
         lines.append(QJsonArray{line.x1, line.y1, line.x2, line.y2});
-    const QJsonObject root{
+    QJsonObject root{
         {"format", kFormatName},
         {"version", kProjectFormatVersion},
         {"map", QJsonObject{{"width", project.mapWidth},
@@ -95,6 +95,8 @@ ProjectText TextOf(const ProjectFile& project) {
         {"pen", QJsonObject{{"colour", RgbText(project.penRgb)}, {"width", project.penWidth}}},
         {"lines", lines},
     };
+    if (!project.projectPath.isEmpty())
+        root.insert("projectFile", project.projectPath);
     QByteArray head = QJsonDocument(root).toJson(QJsonDocument::Indented);
     if (project.planBase64.isEmpty())
         return {std::move(head), {}};
@@ -169,6 +171,8 @@ ProjectReading DecodeProject(const QByteArray& bytes) {
             return Damaged(QStringLiteral("axial line %1 is not four numbers").arg(index + 1));
         project.lines.push_back(*line);
     }
+
+    project.projectPath = root.value("projectFile").toString();
 
     const QJsonValue plan = root.value("plan");
     if (!plan.isUndefined() && !plan.isNull()) {

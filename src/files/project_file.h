@@ -29,6 +29,9 @@ struct ProjectFile {
     std::uint32_t penRgb = 0; // 0xRRGGBB
     int penWidth = 1;
     std::vector<AxialLine> lines;
+    // The project file the work belongs to, kept in recovery copies so that restored work goes
+    // on under its name; empty in project files and for untitled work.
+    QString projectPath;
     bool operator==(const ProjectFile&) const = default;
 };
 

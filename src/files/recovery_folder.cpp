@@ -1,5 +1,6 @@
 #include "files/recovery_folder.h"
 
+#include "core/export/atomic_file.h"
 #include "files/project_file.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@ namespace vantrel::files {
 namespace {
 
 constexpr char kPrefix[] = "recovery-";
+constexpr char kDamagedPrefix[] = "damaged-";
 constexpr char kExtension[] = ".vantrel";
 
 QString LockNameFor(const QString& file) {
@@ -54,11 +56,12 @@ void RecoveryFolder::clear() {
 }
 
 std::optional<QString> RecoveryFolder::takeOverLeftover() {
+    exports::RemoveTemporaryFilesOfEndedRuns(QFile::encodeName(m_folder).toStdString());
     const QFileInfoList files = QDir(m_folder).entryInfoList(
         {QStringLiteral("%1*%2").arg(kPrefix, kExtension)}, QDir::Files, QDir::Time);
     for (const QFileInfo& file : files) {
         const QString path = file.absoluteFilePath();
-        if (path == QFileInfo(ownFile()).absoluteFilePath())
+        if (path == QFileInfo(ownFile()).absoluteFilePath() || m_passedOver.contains(path))
             continue;
         auto lock = std::make_unique<QLockFile>(LockNameFor(path));
         // Only a lock whose run has ended is stale, however old it is.
@@ -70,6 +73,21 @@ std::optional<QString> RecoveryFolder::takeOverLeftover() {
         return path;
     }
     return std::nullopt;
+}
+
+std::optional<QString> RecoveryFolder::setLeftoverAside() {
+    if (m_leftover.isEmpty())
+        return std::nullopt;
+    const QFileInfo leftover(m_leftover);
+    const QString aside = leftover.dir().filePath(kDamagedPrefix + leftover.fileName());
+    std::optional<QString> kept;
+    if (QFile::rename(m_leftover, aside))
+        kept = aside;
+    else
+        m_passedOver.append(m_leftover);
+    m_leftover.clear();
+    m_leftoverLock.reset();
+    return kept;
 }
 
 void RecoveryFolder::settleLeftover() {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QLockFile>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,8 +32,13 @@ public:
 
     // The newest file left by a run that did not end cleanly. This run takes over its lock, so
     // that no other run offers it too, until `settleLeftover` removes the file and the lock.
+    // Temporary files of copies that ended runs were writing are removed first.
     std::optional<QString> takeOverLeftover();
     void settleLeftover();
+    // Renames the file taken over, which cannot be restored, to damaged-recovery-...; kept for
+    // whoever wants to look, and never offered again. Its new path; nothing when it could not be
+    // renamed, and then this run passes over it.
+    std::optional<QString> setLeftoverAside();
 
 private:
     QString m_folder;
@@ -40,6 +46,7 @@ private:
     std::unique_ptr<QLockFile> m_ownLock;
     QString m_leftover;
     std::unique_ptr<QLockFile> m_leftoverLock;
+    QStringList m_passedOver;
 };
 
 } // namespace vantrel::files

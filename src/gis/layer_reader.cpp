@@ -8,17 +8,50 @@
 #include <ogr_geometry.h>
 #include <ogrsf_frmts.h>
 
+#include <memory>
+#include <vector>
+
 namespace vantrel::gis {
 
 namespace {
 
+// Straight or curved lines, one or many.
 bool IsLineType(OGRwkbGeometryType type) {
-    const OGRwkbGeometryType flat = wkbFlatten(type);
-    return flat == wkbLineString || flat == wkbMultiLineString;
+    return OGR_GT_IsSubClassOf(wkbFlatten(type), wkbCurve) ||
+           OGR_GT_IsSubClassOf(wkbFlatten(type), wkbMultiCurve);
+}
+
+// A line, or a collection that holds one.
+bool HasLines(const OGRGeometry& geometry) {
+    if (IsLineType(geometry.getGeometryType()))
+        return true;
+    if (!OGR_GT_IsSubClassOf(wkbFlatten(geometry.getGeometryType()), wkbGeometryCollection))
+        return false;
+    for (const OGRGeometry* member : *geometry.toGeometryCollection())
+        if (HasLines(*member))
+            return true;
+    return false;
+}
+
+// The line strings of a geometry: itself, the parts of a multi-line, the lines of a collection,
+// with every curve replaced by the straight pieces GDAL approximates it with, kept in `owned`.
+void CollectLineStrings(const OGRGeometry& geometry, std::vector<const OGRLineString*>& parts,
+                        std::vector<std::unique_ptr<OGRGeometry>>& owned, bool& curved) {
+    const OGRwkbGeometryType type = wkbFlatten(geometry.getGeometryType());
+    if (type == wkbLineString) {
+        parts.push_back(geometry.toLineString());
+    } else if (OGR_GT_IsSubClassOf(type, wkbCurve)) {
+        curved = true;
+        owned.emplace_back(geometry.getLinearGeometry());
+        parts.push_back(owned.back()->toLineString());
+    } else if (OGR_GT_IsSubClassOf(type, wkbGeometryCollection)) {
+        for (const OGRGeometry* member : *geometry.toGeometryCollection())
+            CollectLineStrings(*member, parts, owned, curved);
+    }
 }
 
 // A layer holds lines when it says so, or, for layers of mixed or unknown geometry such as DXF
-// and GeoJSON, when one of its features is a line.
+// and GeoJSON, when one of its features holds a line.
 bool HoldsLines(OGRLayer& layer) {
     const OGRwkbGeometryType declared = wkbFlatten(layer.GetGeomType());
     if (IsLineType(declared))
@@ -28,10 +61,24 @@ bool HoldsLines(OGRLayer& layer) {
     layer.ResetReading();
     for (const auto& feature : layer) {
         const OGRGeometry* geometry = feature->GetGeometryRef();
-        if (geometry && IsLineType(geometry->getGeometryType()))
+        if (geometry && HasLines(*geometry))
             return true;
     }
     return false;
+}
+
+// A layer of lines that holds no feature, such as the relations layer of an OpenStreetMap file
+// without relations, is no choice.
+bool HasFeatures(OGRLayer& layer) {
+    layer.ResetReading();
+    return OGRFeatureUniquePtr(layer.GetNextFeature()) != nullptr;
+}
+
+// GeoPackage's "Undefined geographic SRS" (srs_id 0) and "Undefined Cartesian SRS" (srs_id -1)
+// say that the layer has no known system.
+bool IsUndefined(const OGRSpatialReference& crs) {
+    const char* name = crs.GetName();
+    return !crs.GetAuthorityName(nullptr) && name && EQUALN(name, "Undefined", 9);
 }
 
 std::string NameList(const std::vector<std::string>& names) {
@@ -54,20 +101,23 @@ class LineCollector {
 public:
     explicit LineCollector(LayerLines& layer) : m_layer(layer) {}
 
-    // False when a coordinate cannot be held; `fault` then says which feature.
-    bool add(const OGRFeature& feature, std::string& fault) {
+    // False when a coordinate cannot be held; `fault` then says which feature. A feature whose
+    // reading failed is counted as damaged, whatever it holds.
+    bool add(const OGRFeature& feature, bool damaged, std::string& fault) {
+        if (damaged) {
+            m_layer.damagedFeatures.push_back(feature.GetFID());
+            return true;
+        }
         const OGRGeometry* geometry = feature.GetGeometryRef();
-        if (!geometry || geometry->IsEmpty() || !IsLineType(geometry->getGeometryType())) {
+        if (!geometry || geometry->IsEmpty() || !HasLines(*geometry)) {
             ++m_layer.skippedFeatures;
             return true;
         }
         std::vector<const OGRLineString*> parts;
-        if (wkbFlatten(geometry->getGeometryType()) == wkbLineString) {
-            parts.push_back(geometry->toLineString());
-        } else {
-            for (const OGRLineString* part : *geometry->toMultiLineString())
-                parts.push_back(part);
-        }
+        std::vector<std::unique_ptr<OGRGeometry>> linearised;
+        bool curved = false;
+        CollectLineStrings(*geometry, parts, linearised, curved);
+        m_layer.curvedFeatures += curved ? 1 : 0;
         int pieces = 0;
         for (const OGRLineString* part : parts)
             pieces += std::max(part->getNumPoints() - 1, 0);
@@ -109,7 +159,22 @@ private:
 
 } // namespace
 
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName) {
+std::string DamagedFeaturesNote(const std::vector<std::int64_t>& ids) {
+    constexpr std::size_t kListed = 10;
+    std::string text = std::to_string(ids.size()) +
+                       (ids.size() == 1 ? " feature is damaged and was skipped"
+                                        : " features are damaged and were skipped") +
+                       " (GDAL cannot read " + (ids.size() == 1 ? "its" : "their") +
+                       " geometry): feature " + (ids.size() == 1 ? "id" : "ids");
+    for (std::size_t listed = 0; listed < ids.size() && listed < kListed; ++listed)
+        text += (listed == 0 ? " " : ", ") + std::to_string(ids[listed]);
+    if (ids.size() > kListed)
+        text += ", ...";
+    return text;
+}
+
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            const std::string& attributeFilter) {
     const GdalSession gdal;
     const std::string fileName = QuotedName(file);
     const auto fail = [](std::string error) {
@@ -137,7 +202,7 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
     } else {
         std::vector<std::string> names;
         for (OGRLayer* each : dataset->GetLayers()) {
-            if (HoldsLines(*each)) {
+            if (HoldsLines(*each) && HasFeatures(*each)) {
                 names.push_back(each->GetName());
                 layer = layer ? layer : each;
             }
@@ -149,9 +214,20 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
                         NameList(names) + "; choose one with --layer");
     }
 
+    // The OSM driver reads the whole file for any layer and, unless told which layers matter,
+    // stops quietly once too many features of the others have piled up.
+    if (EQUAL(dataset->GetDriverName(), "OSM"))
+        dataset->ExecuteSQL(("SET interest_layers = " + std::string(layer->GetName())).c_str(),
+                            nullptr, nullptr);
+    if (!attributeFilter.empty() &&
+        layer->SetAttributeFilter(attributeFilter.c_str()) != OGRERR_NONE)
+        return fail("The layer " + QuotedValue(layer->GetName()) + " of " + fileName +
+                    " cannot be filtered by " + QuotedValue(attributeFilter) + ": " +
+                    gdal.lastError("the filter is not understood"));
     LayerLines lines;
     lines.layerName = layer->GetName();
-    if (const OGRSpatialReference* crs = layer->GetSpatialRef()) {
+    const OGRSpatialReference* crs = layer->GetSpatialRef();
+    if (crs && !IsUndefined(*crs)) {
         char* wkt = nullptr;
         if (crs->exportToWkt(&wkt) == OGRERR_NONE && wkt)
             lines.crsWkt = wkt;
@@ -161,16 +237,44 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
     }
     LineCollector collector(lines);
     layer->ResetReading();
+    // GDAL tells of a feature it cannot read while it fetches it, and gives it without geometry.
+    CPLErrorReset();
     for (const auto& feature : *layer) {
         std::string fault;
-        if (!collector.add(*feature, fault))
+        if (!collector.add(*feature, CPLGetLastErrorType() >= CE_Failure, fault))
             return fail("The layer " + QuotedValue(lines.layerName) + " of " + fileName + ": " +
                         fault);
+        CPLErrorReset();
     }
     if (lines.lines.empty())
-        return fail("The layer " + QuotedValue(lines.layerName) + " of " + fileName +
-                    " holds no lines");
+        return fail(
+            "The layer " + QuotedValue(lines.layerName) + " of " + fileName + " holds no lines" +
+            (attributeFilter.empty() ? "" : " where " + attributeFilter) +
+            (lines.damagedFeatures.empty() ? std::string()
+                                           : "; " + DamagedFeaturesNote(lines.damagedFeatures)));
     return {std::move(lines), {}};
+}
+
+LineLayerList ListLineLayers(const std::filesystem::path& file) {
+    const GdalSession gdal;
+    const GDALDatasetUniquePtr dataset(
+        GDALDataset::Open(file.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!dataset)
+        return {{},
+                "Could not read " + QuotedName(file) + ": " +
+                    gdal.lastError("it is not a vector dataset GDAL can open")};
+    LineLayerList list;
+    for (OGRLayer* layer : dataset->GetLayers()) {
+        if (!HoldsLines(*layer))
+            continue;
+        std::int64_t count = 0;
+        layer->ResetReading();
+        while (OGRFeatureUniquePtr(layer->GetNextFeature()))
+            ++count;
+        if (count > 0)
+            list.layers.push_back({layer->GetName(), count});
+    }
+    return list;
 }
 
 } // namespace vantrel::gis

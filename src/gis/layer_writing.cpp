@@ -2,20 +2,11 @@
 
 #include "core/host/quoted_text.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 
 namespace vantrel::gis {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr Format kFormats[] = {{".gpkg", "GPKG", true},
-                               {".geojson", "GeoJSON", false},
-                               {".fgb", "FlatGeobuf", false},
-                               {".shp", "ESRI Shapefile", false}};
 
 // What the measures files show for a 32-bit value (0.3, not 0.30000001192092896).
 double AsWritten(float value) {
@@ -27,61 +18,6 @@ double AsWritten(float value) {
 }
 
 } // namespace
-
-const Format* FormatOf(const fs::path& target) {
-    std::string extension = target.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const Format& format : kFormats)
-        if (extension == format.extension)
-            return &format;
-    return nullptr;
-}
-
-std::optional<std::string> StoreStyles(GDALDataset& dataset, const GdalSession& gdal,
-                                       const std::vector<std::pair<OGRLayer*, std::string>>& styles,
-                                       const std::string& description) {
-    OGRLayer* table = dataset.CreateLayer("layer_styles", nullptr, wkbNone, nullptr);
-    if (!table)
-        return "the layer_styles table could not be made: " + gdal.lastError("");
-    const std::pair<const char*, int> textFields[] = {{"f_table_catalog", 256},
-                                                      {"f_table_schema", 256},
-                                                      {"f_table_name", 256},
-                                                      {"f_geometry_column", 256},
-                                                      {"styleName", 30},
-                                                      {"styleQML", 0},
-                                                      {"styleSLD", 0},
-                                                      {"description", 0},
-                                                      {"owner", 30},
-                                                      {"ui", 30}};
-    for (const auto& [name, width] : textFields) {
-        OGRFieldDefn field(name, OFTString);
-        field.SetWidth(width);
-        table->CreateField(&field);
-    }
-    OGRFieldDefn useAsDefault("useAsDefault", OFTInteger);
-    useAsDefault.SetSubType(OFSTBoolean);
-    table->CreateField(&useAsDefault);
-    OGRFieldDefn updated("update_time", OFTDateTime);
-    updated.SetDefault("CURRENT_TIMESTAMP");
-    table->CreateField(&updated);
-
-    for (const auto& [layer, qml] : styles) {
-        OGRFeature row(table->GetLayerDefn());
-        row.SetField("f_table_catalog", "");
-        row.SetField("f_table_schema", "");
-        row.SetField("f_table_name", layer->GetName());
-        row.SetField("f_geometry_column", layer->GetGeometryColumn());
-        row.SetField("styleName", layer->GetName());
-        row.SetField("styleQML", qml.c_str());
-        row.SetField("useAsDefault", 1);
-        row.SetField("description", description.c_str());
-        row.SetField("owner", "");
-        if (table->CreateFeature(&row) != OGRERR_NONE)
-            return "the layer_styles table could not be written: " + gdal.lastError("");
-    }
-    return std::nullopt;
-}
 
 using exports::MeasureColumn;
 
@@ -98,6 +34,22 @@ std::optional<std::string> LayerBuilder::addFields(const std::vector<ExtraField>
                          column.kind == MeasureColumn::Kind::Integer ? OFTInteger64 : OFTReal))
             return fault;
     return std::nullopt;
+}
+
+std::string LayerBuilder::renamedFields(const std::vector<ExtraField>& extras,
+                                        const std::vector<MeasureColumn>& columns) const {
+    std::vector<std::string> names;
+    for (const ExtraField& extra : extras)
+        names.push_back(extra.name);
+    for (const MeasureColumn& column : columns)
+        names.push_back(column.name);
+    std::string list;
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        const std::string given = fieldName(static_cast<int>(index));
+        if (given != names[index])
+            list += (list.empty() ? "" : ", ") + names[index] + " is " + given;
+    }
+    return list;
 }
 
 int LayerBuilder::fieldIndexOf(const std::vector<ExtraField>& extras,

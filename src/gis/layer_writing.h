@@ -1,5 +1,4 @@
-// What every writer of result layers shares: the formats, a layer's fields and features from
-// measure columns, and the layer_styles table of a GeoPackage.
+// What every writer of result layers shares: a layer's fields and features from measure columns.
 #pragma once
 
 #include "core/export/measure_columns.h"
@@ -9,24 +8,13 @@
 #include <ogrsf_frmts.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace vantrel::gis {
-
-struct Format {
-    const char* extension;
-    const char* driver;
-    bool manyLayers;
-};
-
-// The format a file name's extension names: .gpkg, .geojson, .fgb or .shp; null for others.
-const Format* FormatOf(const std::filesystem::path& target);
 
 // A column of the layer besides the measures: its name and each item's value.
 struct ExtraField {
@@ -47,6 +35,10 @@ public:
     std::string fieldName(int index) const {
         return m_layer->GetLayerDefn()->GetFieldDefn(index)->GetNameRef();
     }
+    // "integration_hh is integrat_1, ..." for every field the format named otherwise; empty
+    // when it kept every name.
+    std::string renamedFields(const std::vector<ExtraField>& extras,
+                              const std::vector<exports::MeasureColumn>& columns) const;
     int fieldIndexOf(const std::vector<ExtraField>& extras,
                      const std::vector<exports::MeasureColumn>& columns,
                      std::string_view name) const;
@@ -56,6 +48,7 @@ public:
                                    const std::vector<exports::MeasureColumn>& columns);
 
     OGRLayer& layer() { return *m_layer; }
+    const char* layerName() const { return m_layer->GetName(); }
 
 private:
     std::optional<std::string> addField(const char* name, OGRFieldType type);
@@ -65,11 +58,5 @@ private:
     OGRLayer* m_layer;
     std::string m_name;
 };
-
-// The layer_styles table, made the way QGIS makes it, so that QGIS finds the default style of
-// each layer; `description` tells what the styles show.
-std::optional<std::string> StoreStyles(GDALDataset& dataset, const GdalSession& gdal,
-                                       const std::vector<std::pair<OGRLayer*, std::string>>& styles,
-                                       const std::string& description);
 
 } // namespace vantrel::gis

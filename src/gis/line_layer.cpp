@@ -1,9 +1,13 @@
 #include "gis/line_layer.h"
 
+#include "core/display/class_breaks.h"
+#include "core/display/colour_scale.h"
 #include "core/export/atomic_file.h"
 #include "core/host/quoted_text.h"
 #include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
+#include "gis/result_files.h"
+#include "gis/style_table.h"
 
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
@@ -24,8 +28,12 @@ std::string StyleOf(const LineLayer& layer, const LayerBuilder& builder) {
     for (std::size_t index = 0; index < layer.lines.size(); ++index)
         if (const auto value = column.value(static_cast<int>(index)))
             values.push_back(*value);
+    if (values.empty())
+        return {};
+    const bool someWithoutValue = values.size() < layer.lines.size();
     return QgisStyle(StyledGeometry::Line, builder.fieldName(field),
-                     EqualCountBounds(std::move(values)));
+                     display::QuantileBreaks(std::move(values), display::kColourScaleEntries),
+                     someWithoutValue);
 }
 
 std::optional<std::string> AddLines(GDALDataset& dataset, const LineLayer& layer,
@@ -56,17 +64,24 @@ std::optional<std::string> AddLines(GDALDataset& dataset, const LineLayer& layer
 
 } // namespace
 
+std::string LineLayerFileName(const fs::path& target, const std::string& layer) {
+    const ResultFormat& format = *ResultFormatOf(target);
+    if (format.manyLayers)
+        return target.filename().string();
+    return target.stem().string() + "_" + layer + format.layerSuffix + target.extension().string();
+}
+
 std::optional<std::string> WriteLineLayer(const fs::path& folder, const fs::path& target,
                                           const LineLayer& layer) {
     const GdalSession gdal;
     const auto fail = [&](const std::string& why) {
         return "Could not write " + QuotedName(target) + ": " + why;
     };
-    const Format* format = FormatOf(target);
+    const ResultFormat* format = ResultFormatOf(target);
     GDALDriver* driver = format ? GetGDALDriverManager()->GetDriverByName(format->driver) : nullptr;
     if (!driver)
         return fail("GDAL cannot write this format");
-    const fs::path file = folder / target.filename();
+    const fs::path file = folder / LineLayerFileName(target, layer.name);
     std::string style;
     {
         const GDALDatasetUniquePtr dataset(
@@ -80,8 +95,8 @@ std::optional<std::string> WriteLineLayer(const fs::path& folder, const fs::path
             return fail(*fault);
         if (format->manyLayers) {
             if (!style.empty())
-                if (auto fault =
-                        StoreStyles(*dataset, gdal, {{written, style}}, layer.styleDescription))
+                if (auto fault = StoreLayerStyles(*dataset, gdal,
+                                                  {{written, style, layer.styleDescription}}))
                     return fail(*fault);
             if (dataset->CommitTransaction() != OGRERR_NONE)
                 return fail(gdal.lastError("the file could not be completed"));

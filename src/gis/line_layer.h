@@ -24,9 +24,13 @@ struct LineLayer {
     std::string styleDescription;
 };
 
-// Writes the layer into `folder` in the format `target`'s extension names, under `target`'s name:
-// a GeoPackage holds the layer and its style; the other formats hold the layer as the file
-// itself, with its style beside it in a .qml file of the same name. A failure names `target`.
+// The file a layer of that name is written to under `target`, as for the other result layers:
+// NAME.gpkg, or NAME_LAYER.EXT (NAME_LAYER_shp.shp for a Shapefile, whose field names are cut).
+std::string LineLayerFileName(const std::filesystem::path& target, const std::string& layer);
+
+// Writes the layer into `folder` in the format `target`'s extension names, in the file
+// LineLayerFileName gives: a GeoPackage holds the layer and its style; in the other formats the
+// style is beside the layer's file in a .qml file of the same name. A failure names `target`.
 std::optional<std::string> WriteLineLayer(const std::filesystem::path& folder,
                                           const std::filesystem::path& target,
                                           const LineLayer& layer);

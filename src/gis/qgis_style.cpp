@@ -2,8 +2,6 @@
 
 #include "core/display/colour_scale.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -12,9 +10,20 @@ namespace vantrel::gis {
 
 namespace {
 
+// What an item without a value is classified by; no measure styled is negative.
+constexpr double kNoValue = -1;
+
 std::string Number(double value, int decimals) {
     char text[32];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+// Digits enough to read back the very value, so that an item whose value is a class bound falls
+// in that class.
+std::string Exact(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
     return text;
 }
 
@@ -55,48 +64,40 @@ std::string Symbol(StyledGeometry geometry, int index, const display::Rgb& colou
 
 } // namespace
 
-std::string QgisStyle(StyledGeometry geometry, std::string_view field) {
-    // Step 1 (blue) to 13 (red), as the program rounds 12 * value + 1 to a step.
-    std::vector<double> bounds{0.0};
-    for (int step = 1; step < display::kColourScaleEntries; ++step)
-        bounds.push_back((step - 0.5) / 12.0);
-    bounds.push_back(1.0);
-    return QgisStyle(geometry, field, bounds);
-}
-
-std::vector<double> EqualCountBounds(std::vector<double> values) {
-    constexpr int kRanges = display::kColourScaleEntries;
-    std::sort(values.begin(), values.end());
-    std::vector<double> bounds;
-    for (int bound = 0; bound <= kRanges; ++bound) {
-        if (values.empty()) {
-            bounds.push_back(0);
-            continue;
-        }
-        const std::size_t rank = (values.size() - 1) * static_cast<std::size_t>(bound) / kRanges;
-        bounds.push_back(values[rank]);
-    }
-    // The style keeps six decimals: the outer bounds are widened to them, so that the least and
-    // the greatest values are drawn too.
-    bounds.front() = std::floor(bounds.front() * 1e6) / 1e6;
-    bounds.back() = std::ceil(bounds.back() * 1e6) / 1e6;
-    return bounds;
-}
-
 std::string QgisStyle(StyledGeometry geometry, std::string_view field,
-                      std::span<const double> bounds) {
-    const std::string attribute(field);
+                      const display::ClassBreaks& breaks, bool someWithoutValue) {
+    const std::string quoted = "\"" + std::string(field) + "\"";
+    // A graduated renderer draws no item whose value is missing; read as -1, such items get a
+    // grey class of their own rather than vanishing from the map.
+    const std::string classified =
+        someWithoutValue ? "coalesce(" + quoted + ", " + Exact(kNoValue) + ")" : std::string(field);
+    std::string attribute = classified;
+    for (std::size_t at = 0; (at = attribute.find('"', at)) != std::string::npos;)
+        attribute.replace(at, 1, "&quot;");
+    const auto classes = static_cast<int>(breaks.uppers.size());
     std::string ranges;
     std::string symbols;
-    for (int step = 1; step <= display::kColourScaleEntries; ++step) {
-        const double lower = bounds[static_cast<std::size_t>(step) - 1];
-        const double upper = bounds[static_cast<std::size_t>(step)];
-        const int index = step - 1;
-        ranges += "      <range render=\"true\" symbol=\"" + std::to_string(index) + "\" lower=\"" +
-                  Number(lower, 6) + "\" upper=\"" + Number(upper, 6) + "\" label=\"" +
-                  Number(lower, 4) + " - " + Number(upper, 4) + "\"/>\n";
-        symbols += Symbol(geometry, index, display::colourForStep(step));
+    int symbol = 0;
+    const auto addRange = [&](double lower, double upper, const std::string& label,
+                              const display::Rgb& colour) {
+        ranges += "      <range render=\"true\" symbol=\"" + std::to_string(symbol) +
+                  "\" lower=\"" + Exact(lower) + "\" upper=\"" + Exact(upper) + "\" label=\"" +
+                  label + "\"/>\n";
+        symbols += Symbol(geometry, symbol++, colour);
+    };
+    double lower = breaks.lowest;
+    for (int index = 0; index < classes; ++index) {
+        const double upper = breaks.uppers[static_cast<std::size_t>(index)];
+        // The lowest class blue (step 1), the highest red (step 13), spread evenly between.
+        const int step = classes == 1
+                             ? display::kColourScaleEntries
+                             : 1 + index * (display::kColourScaleEntries - 1) / (classes - 1);
+        addRange(lower, upper, Number(lower, 4) + " - " + Number(upper, 4),
+                 display::colourForStep(step));
+        lower = upper;
     }
+    if (someWithoutValue)
+        addRange(kNoValue, kNoValue, "no value", {160, 160, 160});
     return "<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n"
            "<qgis version=\"3.28.0\" styleCategories=\"Symbology\">\n"
            "  <renderer-v2 type=\"graduatedSymbol\" attr=\"" +
@@ -106,13 +107,22 @@ std::string QgisStyle(StyledGeometry geometry, std::string_view field,
            "    <ranges>\n" +
            ranges + "    </ranges>\n    <symbols>\n" + symbols +
            "    </symbols>\n"
+           "    <classificationMethod id=\"Quantile\">\n"
+           "      <symmetricMode enabled=\"0\" symmetrypoint=\"0\" astride=\"0\"/>\n"
+           "      <labelFormat format=\"%1 - %2\" labelprecision=\"4\" "
+           "trimtrailingzeroes=\"0\"/>\n"
+           "    </classificationMethod>\n"
            "    <orderby>\n"
-           "      <orderByClause asc=\"1\" nullsFirst=\"1\">\"" +
-           attribute +
-           "\"</orderByClause>\n"
+           "      <orderByClause asc=\"1\" nullsFirst=\"1\">" +
+           (someWithoutValue ? classified : quoted) +
+           "</orderByClause>\n"
            "    </orderby>\n"
            "  </renderer-v2>\n"
            "</qgis>\n";
+}
+
+std::string QgisSymbol(StyledGeometry geometry, int index, const display::Rgb& colour) {
+    return Symbol(geometry, index, colour);
 }
 
 } // namespace vantrel::gis

@@ -1,26 +1,25 @@
-// The default QGIS style of the result layers: items coloured by integration with the program's
-// 13 colours, red (high) to blue (low), the highest drawn on top.
+// The default QGIS style of the result layers: items coloured by a measure in classes of equal
+// count with the program's 13 colours, red (high) to blue (low), the highest drawn on top.
 #pragma once
 
-#include <span>
+#include "core/display/class_breaks.h"
+#include "core/display/colour_scale.h"
+
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vantrel::gis {
 
 enum class StyledGeometry { Line, Point };
 
-// A QGIS style document (QML): a graduated renderer on `field`, whose values run from 0 to 1,
-// in 13 ranges of the program's colour steps; lines of 0.6 mm, or discs of 2.4 mm.
-std::string QgisStyle(StyledGeometry geometry, std::string_view field);
-
-// The same for values of any range: the 13 ranges run between the 14 ascending `bounds`.
+// A QGIS style document (QML): a graduated renderer on `field` in the classes `breaks` gives,
+// coloured from blue (lowest class) to red (highest), whose bounds are written exactly as the
+// values are; lines of 0.6 mm, or discs of 2.4 mm. When `someWithoutValue`, items whose value is
+// missing are drawn grey, in a class of their own after the others.
 std::string QgisStyle(StyledGeometry geometry, std::string_view field,
-                      std::span<const double> bounds);
+                      const display::ClassBreaks& breaks, bool someWithoutValue);
 
-// The 14 bounds of 13 ranges that hold about equally many of `values`, from the least to the
-// greatest; all 0 when there are none.
-std::vector<double> EqualCountBounds(std::vector<double> values);
+// One symbol of a QGIS style, named by its index: a line of 0.6 mm, or a disc of 2.4 mm.
+std::string QgisSymbol(StyledGeometry geometry, int index, const display::Rgb& colour);
 
 } // namespace vantrel::gis

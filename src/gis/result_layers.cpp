@@ -1,20 +1,21 @@
 #include "gis/result_layers.h"
 
+#include "core/display/class_breaks.h"
+#include "core/display/colour_scale.h"
 #include "core/export/atomic_file.h"
 #include "core/export/measure_columns.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
 #include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
+#include "gis/result_files.h"
+#include "gis/style_table.h"
 
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <vector>
 
 namespace vantrel::gis {
@@ -24,16 +25,22 @@ namespace {
 namespace fs = std::filesystem;
 using exports::MeasureColumn;
 
-constexpr char kAxialLayer[] = "axial_lines";
-constexpr char kJunctionLayer[] = "junctions";
-constexpr char kStyledField[] = "integration";
+constexpr const char* kAxialLayer = kAxialLayerName;
+constexpr const char* kJunctionLayer = kJunctionLayerName;
+// Integration [HH] at radius n: each item's own, whatever other groups the map holds. A map whose
+// groups are too small for it to exist (pairs of lines) is coloured by integration instead.
+constexpr const char* kStyledFields[] = {"integration_hh", "integration"};
+// GeoPackage's undefined Cartesian system (srs_id -1), for a map whose system is not known: its
+// undefined geographic one would have GIS programs take the coordinates for degrees.
+constexpr char kUndefinedCartesian[] = "LOCAL_CS[\"Undefined cartesian SRS\"]";
 
 // Writes one or both layers into `dataset`; `styles` hears each layer with its style.
 class ResultWriter {
 public:
     ResultWriter(const ResultLayers& results, const GdalSession& gdal)
         : m_results(results), m_gdal(gdal) {
-        if (!results.crsWkt.empty() && m_crs.importFromWkt(results.crsWkt.c_str()) == OGRERR_NONE) {
+        const char* wkt = results.crsWkt.empty() ? kUndefinedCartesian : results.crsWkt.c_str();
+        if (m_crs.importFromWkt(wkt) == OGRERR_NONE) {
             m_crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
             m_hasCrs = true;
         }
@@ -61,7 +68,8 @@ public:
             if (auto fault = builder.add(line, static_cast<int>(index), extras, columns))
                 return fault;
         }
-        style = styleFor(builder, extras, columns, StyledGeometry::Line);
+        style = styleFor(builder, extras, columns, m_results.lines.size(), StyledGeometry::Line);
+        noteRenamedFields(builder, extras, columns);
         written = &builder.layer();
         return std::nullopt;
     }
@@ -92,7 +100,8 @@ public:
             if (auto fault = builder.add(point, static_cast<int>(index), extras, columns))
                 return fault;
         }
-        style = styleFor(builder, extras, columns, StyledGeometry::Point);
+        style = styleFor(builder, extras, columns, junctions.size(), StyledGeometry::Point);
+        noteRenamedFields(builder, extras, columns);
         written = &builder.layer();
         return std::nullopt;
     }
@@ -100,12 +109,39 @@ public:
 private:
     OGRSpatialReference* crs() { return m_hasCrs ? &m_crs : nullptr; }
 
-    // Empty when the layer has no integration to colour by.
+    // Classes of equal count of the first styled field with values; empty when there is none.
     static std::string styleFor(const LayerBuilder& builder, const std::vector<ExtraField>& extras,
-                                const std::vector<MeasureColumn>& columns,
+                                const std::vector<MeasureColumn>& columns, std::size_t itemCount,
                                 StyledGeometry geometry) {
-        const int field = builder.fieldIndexOf(extras, columns, kStyledField);
-        return field < 0 ? std::string() : QgisStyle(geometry, builder.fieldName(field));
+        for (const char* name : kStyledFields) {
+            const auto styled =
+                std::find_if(columns.begin(), columns.end(),
+                             [name](const MeasureColumn& column) { return column.name == name; });
+            if (styled == columns.end())
+                continue;
+            std::vector<double> values;
+            for (std::size_t index = 0; index < itemCount; ++index)
+                if (const std::optional<double> value = styled->value(static_cast<int>(index)))
+                    values.push_back(*value);
+            if (values.empty())
+                continue;
+            const auto field = static_cast<int>(extras.size() + (styled - columns.begin()));
+            const bool someWithoutValue = values.size() < itemCount;
+            return QgisStyle(
+                geometry, builder.fieldName(field),
+                display::QuantileBreaks(std::move(values), display::kColourScaleEntries),
+                someWithoutValue);
+        }
+        return {};
+    }
+
+    // A user must know which cut name is which column.
+    void noteRenamedFields(const LayerBuilder& builder, const std::vector<ExtraField>& extras,
+                           const std::vector<MeasureColumn>& columns) const {
+        const std::string renamed = builder.renamedFields(extras, columns);
+        if (!renamed.empty() && m_results.note)
+            m_results.note("a Shapefile keeps field names of at most ten characters, so in " +
+                           QuotedValue(builder.layerName()) + " " + renamed);
     }
 
     const ResultLayers& m_results;
@@ -114,21 +150,39 @@ private:
     bool m_hasCrs = false;
 };
 
+// Whether `file` opens with all its features. GDAL's GeoJSON writer does not tell of a write that
+// failed, as on a full disk: it leaves a file cut short.
+bool ReadsBackWhole(const fs::path& file, const char* driver, std::size_t features) {
+    const char* const drivers[] = {driver, nullptr};
+    const GDALDatasetUniquePtr dataset(GDALDataset::Open(
+        file.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr));
+    return dataset && dataset->GetLayerCount() == 1 &&
+           dataset->GetLayer(0)->GetFeatureCount() == static_cast<GIntBig>(features);
+}
+
 using LayerWrite = std::optional<std::string> (ResultWriter::*)(GDALDataset&, std::string&,
                                                                 OGRLayer*&);
 
 } // namespace
 
 bool IsLayerFileName(const fs::path& target) {
-    return FormatOf(target) != nullptr;
+    return ResultFormatOf(target) != nullptr;
 }
 
 std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::path& target,
                                              const ResultLayers& results) {
     const GdalSession gdal;
-    const Format& format = *FormatOf(target);
+    const ResultFormat& format = *ResultFormatOf(target);
+    // Messages name the files as the user will find them, not in the folder they are made in.
+    const auto shown = [&](std::string text) {
+        const std::string made = folder.string(), placed = target.parent_path().string();
+        for (std::size_t at = text.find(made); !made.empty() && at != std::string::npos;
+             at = text.find(made, at + placed.size()))
+            text.replace(at, made.size(), placed);
+        return text;
+    };
     const auto fail = [&](const std::string& why) {
-        return "Could not write " + QuotedName(target) + ": " + why;
+        return "Could not write " + QuotedName(target) + ": " + shown(why);
     };
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format.driver);
     if (!driver)
@@ -145,39 +199,49 @@ std::optional<std::string> WriteResultLayers(const fs::path& folder, const fs::p
         if (!dataset)
             return fail(gdal.lastError("the file could not be made"));
         dataset->StartTransaction();
-        std::vector<std::pair<OGRLayer*, std::string>> styles;
+        std::vector<LayerStyle> styles;
         for (const auto& [name, write] : layers) {
             std::string style;
             OGRLayer* layer = nullptr;
             if (auto fault = (writer.*write)(*dataset, style, layer))
                 return fail(*fault);
             if (!style.empty())
-                styles.emplace_back(layer, std::move(style));
+                styles.push_back(
+                    {layer, std::move(style),
+                     "Integration [HH] in 13 classes of equal count, red (high) to blue (low)"});
         }
-        if (auto fault =
-                StoreStyles(*dataset, gdal, styles, "Integration, red (high) to blue (low)"))
+        if (auto fault = StoreLayerStyles(*dataset, gdal, styles))
             return fail(*fault);
         if (dataset->CommitTransaction() != OGRERR_NONE)
             return fail(gdal.lastError("the file could not be completed"));
         return std::nullopt;
     }
     for (const auto& [name, write] : layers) {
-        const fs::path file =
-            folder / (target.stem().string() + "_" + name + target.extension().string());
+        const fs::path file = folder / (target.stem().string() + "_" + name + format.layerSuffix +
+                                        target.extension().string());
         std::string style;
         {
-            const GDALDatasetUniquePtr dataset = create(file);
+            GDALDatasetUniquePtr dataset = create(file);
             if (!dataset)
                 return fail(gdal.lastError("the file could not be made"));
             OGRLayer* layer = nullptr;
             if (auto fault = (writer.*write)(*dataset, style, layer))
                 return fail(*fault);
+            // Some formats write what they hold back as the file closes.
+            CPLErrorReset();
+            dataset.reset();
+            if (CPLGetLastErrorType() >= CE_Failure)
+                return fail(gdal.lastError("the file could not be completed"));
         }
+        const std::size_t features =
+            std::string_view(name) == kAxialLayer ? results.lines.size() : results.junctions.size();
+        if (!ReadsBackWhole(file, format.driver, features))
+            return fail("it was not written whole; the disk may be full");
         if (!style.empty())
             if (auto fault =
                     exports::WriteFileAtomically(fs::path(file).replace_extension(".qml"),
                                                  [&style](std::ostream& out) { out << style; }))
-                return fault;
+                return shown(*fault);
     }
     return std::nullopt;
 }

@@ -12,8 +12,26 @@
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+// Every fsync of this test program, by the path of what it flushed: the writer's own calls bind
+// to this definition rather than the C library's.
+std::vector<std::string>& FlushedPaths() {
+    static std::vector<std::string> paths;
+    return paths;
+}
+
+extern "C" int fsync(int descriptor) {
+    char path[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(descriptor);
+    const ssize_t length = ::readlink(link.c_str(), path, sizeof path);
+    if (length > 0)
+        FlushedPaths().emplace_back(path, static_cast<std::size_t>(length));
+    return static_cast<int>(::syscall(SYS_fsync, descriptor));
+}
 
 namespace vantrel::exports {
 namespace {
@@ -149,6 +167,51 @@ TEST_F(AtomicFile, AStreamThatFailsMidwayLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_THAT(*message, HasSubstr("lines.txt\": "));
     EXPECT_EQ(Read(file("lines.txt")), "old");
     EXPECT_EQ(folderContents(), std::vector<std::string>{"lines.txt"});
+}
+
+TEST_F(AtomicFile, TheFileReachesTheDiskBeforeItsRenameAndTheFolderAfter) {
+    FlushedPaths().clear();
+    ASSERT_EQ(WriteFileAtomically(file("lines.txt"), kWriteNew), std::nullopt);
+    std::vector<std::string> flushed;
+    for (const std::string& path : FlushedPaths())
+        if (path.starts_with(m_folder.string()))
+            flushed.push_back(fs::path(path).lexically_relative(m_folder).string());
+    ASSERT_EQ(flushed.size(), 2u);
+    EXPECT_THAT(flushed[0], ::testing::StartsWith(".lines.txt.vantrel-"));
+    EXPECT_EQ(flushed[1], ".");
+}
+
+// A save killed while it writes, in a child process, as a kill from outside would stop it.
+void KilledSave(const fs::path& target) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        WriteFileAtomically(target, [](std::ostream& out) {
+            out << "half a file" << std::flush;
+            ::raise(SIGKILL);
+        });
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+}
+
+TEST_F(AtomicFile, TemporaryFilesOfKilledSavesAreRemovedByTheNextSaveAndTheFolderSweep) {
+    KilledSave(file("lines.txt"));
+    // The next save of the file removes what the killed one left, even when killed itself.
+    KilledSave(file("lines.txt"));
+    KilledSave(file("other.txt"));
+    ASSERT_EQ(folderContents().size(), 2u);
+    // A save in progress, this process's, is another's to finish.
+    const std::string running = ".lines.txt.vantrel-" + std::to_string(::getpid()) + "-7.tmp";
+    Put(file(running), "being written");
+
+    ASSERT_EQ(WriteFileAtomically(file("lines.txt"), kWriteNew), std::nullopt);
+    EXPECT_EQ(folderContents().size(), 3u);
+    EXPECT_TRUE(fs::exists(file("lines.txt")));
+
+    RemoveTemporaryFilesOfEndedRuns(m_folder);
+    EXPECT_EQ(folderContents(), (std::vector<std::string>{running, "lines.txt"}));
 }
 
 // Runs `action` with files limited to a few bytes, as on a full disk: the writes fail with an

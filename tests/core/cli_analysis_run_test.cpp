@@ -452,6 +452,39 @@ TEST_F(AnalysisRun, AFolderHoldingOtherFilesIsReplacedOnlyWithOverwrite) {
     EXPECT_TRUE(fs::exists(options.outputFolder / kAxialMeasuresFile));
 }
 
+TEST_F(AnalysisRun, AFolderHoldingTheLinesItReadsIsReplacedOnlyWithOverwrite) {
+    AnalyseOptions options = Options(kMaps / "chain3.csv");
+    ASSERT_EQ(Run(options), "");
+    options.linesFile = options.outputFolder / kAxialLinesFile;
+    EXPECT_THAT(Run(options), HasSubstr("it holds \"axial_lines.txt\", the lines this run reads; "
+                                        "choose another folder, or give --overwrite"));
+    options.overwrite = true;
+    EXPECT_EQ(Run(options), "");
+}
+
+// A link in a shared folder, made by another user, that leads to a folder of this user's.
+TEST_F(AnalysisRun, AnOutputLinkThatAnotherUserOwnsIsRefusedAndOwnLinksFollowed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can give a link to another user";
+    fs::create_directory(m_folder / "private");
+    Put("private/keep.txt", "mine");
+    fs::create_directory_symlink(m_folder / "private", m_folder / "shared");
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(::lchown((m_folder / "shared").c_str(), kNobody, kNobody), 0);
+    AnalyseOptions options = Options(kMaps / "chain3.csv", "shared");
+    for (const bool overwrite : {false, true}) {
+        options.overwrite = overwrite;
+        EXPECT_THAT(Run(options), HasSubstr("Could not write into " + Quoted(m_folder / "shared") +
+                                            ": it is a symbolic link that another user owns"));
+        EXPECT_EQ(Read(m_folder / "private" / "keep.txt"), "mine");
+        EXPECT_TRUE(fs::is_symlink(m_folder / "shared"));
+    }
+    ASSERT_EQ(::lchown((m_folder / "shared").c_str(), 0, 0), 0);
+    ASSERT_EQ(Run(options), "");
+    EXPECT_TRUE(fs::exists(m_folder / "private" / kAxialMeasuresFile));
+    EXPECT_FALSE(fs::exists(m_folder / "private" / "keep.txt"));
+}
+
 TEST_F(AnalysisRun, CreatesAMissingOutputFolderWithItsParents) {
     const AnalyseOptions options = Options(kMaps / "chain3.csv", "a/b/c");
     ASSERT_EQ(Run(options), "");

@@ -1,5 +1,6 @@
 // The segment command of the batch tool: its command line, its help, and its runs to a folder
 // and to GIS files.
+#include "../../bench/synthetic_town.h"
 #include "cli/segment_run.h"
 #include "core/segment/segment_building.h"
 #include "core/segment/segment_columns.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -134,7 +136,11 @@ protected:
 
     std::string Run(const std::string& map, const fs::path& out,
                     std::vector<std::string_view> extra = {}) {
-        const std::string mapPath = (kCases / map).string();
+        return RunOn(kCases / map, out, std::move(extra));
+    }
+    std::string RunOn(const fs::path& map, const fs::path& out,
+                      std::vector<std::string_view> extra = {}) {
+        const std::string mapPath = map.string();
         const std::string outPath = (m_folder / out).string();
         std::vector<std::string_view> words = {mapPath, "--out", outPath};
         words.insert(words.end(), extra.begin(), extra.end());
@@ -181,14 +187,78 @@ TEST_F(SegmentRun, WritesAStyledSegmentsLayerAndNotesSegmentsThatMeetNothing) {
     ASSERT_NE(styles, nullptr);
     const std::unique_ptr<OGRFeature> style(styles->GetNextFeature());
     EXPECT_EQ(std::string(style->GetFieldAsString("f_table_name")), kSegmentLayer);
-    EXPECT_THAT(style->GetFieldAsString("styleQML"), HasSubstr("attr=\"nach\""));
+    // Segments that meet nothing have no nach, and are drawn in a grey class of their own.
+    EXPECT_THAT(style->GetFieldAsString("styleQML"),
+                HasSubstr("attr=\"coalesce(&quot;nach&quot;, -1)\""));
 
-    // A format of one layer a file is the file named, with its style beside it.
+    // A format of one layer a file names it as the other result layers, its style beside it.
     ASSERT_EQ(Run("seg_T.input.csv", "tee.geojson"), "");
-    EXPECT_TRUE(fs::exists(m_folder / "tee.geojson"));
-    std::ifstream qml(m_folder / "tee.qml");
+    EXPECT_TRUE(fs::exists(m_folder / "tee_segments.geojson"));
+    std::ifstream qml(m_folder / "tee_segments.qml");
     const std::string text{std::istreambuf_iterator<char>(qml), std::istreambuf_iterator<char>()};
     EXPECT_THAT(text, HasSubstr("attr=\"nain\""));
+}
+
+std::vector<std::string> CsvFields(std::string line) {
+    if (line.ends_with('\r'))
+        line.pop_back();
+    std::vector<std::string> fields;
+    std::stringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, ',');)
+        fields.push_back(cell);
+    return fields;
+}
+
+// Each segment's measures, by heading, keyed by its two end points (either way round); without
+// its number, coordinates and source.
+std::map<std::string, std::map<std::string, std::string>> MeasuresByEnds(const fs::path& file) {
+    std::ifstream in(file);
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> headings = CsvFields(line);
+    std::map<std::string, std::map<std::string, std::string>> rows;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> fields = CsvFields(line);
+        const std::string from = fields[1] + " " + fields[2], to = fields[3] + " " + fields[4];
+        std::map<std::string, std::string>& row =
+            rows[std::min(from, to) + " " + std::max(from, to)];
+        for (std::size_t field = 6; field < fields.size(); ++field)
+            if (headings[field] != "\"source_fid\"")
+                row[headings[field]] = fields[field];
+    }
+    return rows;
+}
+
+TEST_F(SegmentRun, APreparedTownHasTheMeasuresOfTheSameTownDrawnCleanly) {
+    bench::TownPlan plan;
+    plan.blocksAcross = plan.blocksDown = 4;
+    const bench::Town town = bench::MakeTown(plan);
+    std::ofstream(m_folder / "raw.csv") << bench::TownWaysCsv(town);
+    std::ofstream(m_folder / "clean.csv") << bench::CleanTownCsv(town);
+    const std::vector<std::string_view> options = {"--choice", "--radius", "40,n"};
+    std::vector<std::string_view> prepared = options;
+    prepared.push_back("--prepare");
+    ASSERT_EQ(RunOn(m_folder / "raw.csv", "prepared", prepared), "");
+    EXPECT_THAT(m_log, HasSubstr("Preparing streets"));
+    std::vector<std::string_view> clean = options;
+    clean.push_back("--rcl");
+    ASSERT_EQ(RunOn(m_folder / "clean.csv", "clean", clean), "");
+
+    const auto ours = MeasuresByEnds(m_folder / "prepared" / std::string(kSegmentMeasuresFile));
+    const auto theirs = MeasuresByEnds(m_folder / "clean" / std::string(kSegmentMeasuresFile));
+    ASSERT_EQ(ours.size(), town.clean.size());
+    ASSERT_EQ(ours.size(), theirs.size());
+    for (const auto& [ends, values] : theirs) {
+        ASSERT_TRUE(ours.contains(ends)) << ends;
+        for (const auto& [heading, value] : values) {
+            const std::string& mine = ours.at(ends).at(heading);
+            if (value.empty() || mine.empty())
+                EXPECT_EQ(mine, value) << ends << " " << heading;
+            else
+                EXPECT_NEAR(std::stod(mine), std::stod(value), 1e-9 * std::abs(std::stod(value)))
+                    << ends << " " << heading;
+        }
+    }
 }
 
 TEST_F(SegmentRun, AMalformedMapLeavesTheOutputAsItWas) {

@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace vantrel::geometry {
 namespace {
@@ -308,6 +315,32 @@ TEST(FindAllJunctions, OneFarLineDoesNotWidenTheSearchOfTheOthers) {
     const auto junctions = FindAllJunctions(Widened(lines));
     ASSERT_EQ(junctions.size(), 1u);
     EXPECT_EQ(junctions[0], (MapJunction{1, 2, 30, 30}));
+}
+
+// Tiny lines beside one far line once took about 2·10^11 cells each. The search runs in a child
+// whose address space is capped, so that such a growth fails the test instead of the machine;
+// the child exits with 0 when it finds the junctions.
+[[noreturn]] void FindTinyJunctionsInCappedMemory() {
+    const std::vector<MapLine> lines = {{1e9, 0, -1e9, 0},
+                                        {1e-9, 0, 0, 1e-9},
+                                        {2e-9, -1e-9, 2e-9, 1e-9},
+                                        {1e9, 1e9, 1e9 + 1.2e-7, 1e9 + 1.2e-7},
+                                        {1e9 + 1.2e-7, 1e9, 1e9, 1e9 + 1.2e-7}};
+    rlimit limit{};
+    ::getrlimit(RLIMIT_AS, &limit);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    limit.rlim_cur = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (256 << 20);
+    ::setrlimit(RLIMIT_AS, &limit);
+    std::vector<std::pair<int, int>> pairs;
+    for (const MapJunction& junction : FindAllJunctions(lines))
+        pairs.emplace_back(junction.firstLine, junction.secondLine);
+    const std::vector<std::pair<int, int>> expected = {{1, 2}, {1, 3}, {4, 5}};
+    std::exit(pairs == expected ? 0 : 1);
+}
+
+TEST(FindAllJunctions, TinyLinesBesideOneFarLineTakeAFewCells) {
+    EXPECT_EXIT(FindTinyJunctionsInCappedMemory(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(FindAllJunctions, FindsExactlyTheJunctionsOfTheFullPairSearchInTheSameOrder) {

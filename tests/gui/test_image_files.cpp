@@ -288,6 +288,16 @@ void ImageFilesTest::aTruncatedPictureIsRefused() {
         QVERIFY2(read.image.isNull(), name);
         QVERIFY2(!read.failure.isEmpty(), name);
     }
+    // A whole PNG file but for a text chunk that claims 2^31-1 bytes before its end chunk.
+    const QString path = folder.filePath("claims.png");
+    QCOMPARE(WriteImageFile(ManyColours({20, 20}), path), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    bytes.insert(bytes.size() - 12, QByteArray("\x7f\xff\xff\xfftEXt", 8));
+    WriteBytes(path, bytes);
+    QCOMPARE(ReadImageFile(path).failure, QString("the file is incomplete"));
 }
 
 void ImageFilesTest::headersClaimingHugePicturesAreRefusedWithoutDecoding() {

@@ -57,6 +57,10 @@ public:
                                  std::optional<QPoint> position) override {
         return script.input(prompt, title, position);
     }
+    std::optional<int> choose(const QString& prompt, const QString& title,
+                              const QStringList& items) override {
+        return script.choose(prompt, title, items);
+    }
     std::optional<QString> openFile(const FileRequest& request) override {
         return script.openFile(request);
     }

@@ -8,6 +8,7 @@
 #include "support/gui_test_support.h"
 #include "support/main_window_session.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vantrel;
 using namespace vantrel::testing;
@@ -59,6 +62,9 @@ private slots:
     void unreadableProjectFilesAreRefusedAndChangeNothing();
     void importedLinesAreTheExportedOnesOrFittedToTheMapWindow();
     void workLeftByARunThatDidNotEndIsOfferedBack();
+    void restoredWorkGoesOnUnderItsProjectFile();
+    void aFileOfSeveralLayersOfLinesAsksWhichToImport();
+    void aDamagedRecoveryCopyIsSetAsideOnceAndTheNewestSoundOneOffered();
 
 private:
     QTemporaryDir m_folder;
@@ -124,6 +130,8 @@ void ProjectFilesTest::unreadableProjectFilesAreRefusedAndChangeNothing() {
     newer.replace("\"version\": 1", "\"version\": 2");
     files::ProjectFile crowded = source.main.project().capture();
     crowded.lines.assign(kMaxLines + 1, AxialLine{1, 1, 2, 2});
+    files::ProjectFile far = source.main.project().capture();
+    far.lines.push_back({-3e38f, 100, 3e38f, 200});
 
     const struct {
         const char* name;
@@ -137,6 +145,8 @@ void ProjectFilesTest::unreadableProjectFilesAreRefusedAndChangeNothing() {
          "this version reads format 1)."},
         {"crowded.vantrel", files::EncodeProject(crowded),
          "More Than 500 Axial Lines - You Must Start Again or Remove Lines "},
+        {"far.vantrel", files::EncodeProject(far),
+         "axial line 4 lies too far out for the map to draw."},
     };
     MainWindowSession session;
     DrawProject(session, 2);
@@ -189,6 +199,27 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
     QCOMPARE(session.state().AxialLines, source.state().AxialLines);
     session.dialogs.clear();
 
+    // A Shapefile whose second record claims 2^31-1 points: the other lines come in, with a word.
+    QVERIFY(!gis::WriteResultLayers(m_folder.path().toStdString(),
+                                    m_folder.filePath("cut.shp").toStdString(), {.lines = wide}));
+    const QString cut = m_folder.filePath("cut_axial_lines_shp.shp");
+    {
+        std::fstream file(cut.toStdString(), std::ios::in | std::ios::out | std::ios::binary);
+        // Past the file header, one record of 88 bytes and the second's header, type and box.
+        file.seekp(100 + 88 + 48);
+        file.write("\xff\xff\xff\x7f", 4);
+    }
+    session.dialogs.answerMessage(MessageAnswer::Discard);
+    session.dialogs.answerFile(cut);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().LineCount(), 19);
+    QCOMPARE(session.dialogs.messageTexts().size(), 2);
+    QCOMPARE(session.dialogs.messageTexts().back(),
+             QStringLiteral("Importing \"%1\": 1 feature is damaged and was skipped (GDAL cannot "
+                            "read its geometry): feature id 1.")
+                 .arg(cut));
+    session.dialogs.clear();
+
     // Metres on a national grid: the question first, as 20 lines are unsaved, then the fit.
     const QString metres = m_folder.filePath("metres.csv");
     WriteText(metres, "id,x1,y1,x2,y2\n1,530000,180000,538000,180000\n"
@@ -204,11 +235,15 @@ void ProjectFilesTest::importedLinesAreTheExportedOnesOrFittedToTheMapWindow() {
             QVERIFY(x >= 0 && x <= width);
     const AxialLine& across = session.state().AxialLines[0];
     QCOMPARE(across.y1, across.y2);
+    // North up: the south end of the line running north lies lower in the window.
+    const AxialLine& northwards = session.state().AxialLines[1];
+    QVERIFY(northwards.y1 > northwards.y2);
     QVERIFY(across.x2 - across.x1 > 0.8 * width);
     QVERIFY(across.y1 > 0 && across.y1 < height);
     QCOMPARE(session.dialogs.messageTexts().size(), 2);
     QVERIFY2(session.dialogs.messageTexts().back().contains("were scaled by 0.7425 "),
              qPrintable(session.dialogs.messageTexts().back()));
+    QVERIFY(session.dialogs.messageTexts().back().contains("so that north is up"));
     QCOMPARE(session.main.box(1).text(), QString("2"));
 }
 
@@ -249,6 +284,108 @@ void ProjectFilesTest::workLeftByARunThatDidNotEndIsOfferedBack() {
     crashed.dialogs.answerMessage(MessageAnswer::Discard);
     QVERIFY(crashed.main.close());
     QVERIFY(!QFile::exists(kept));
+}
+
+void ProjectFilesTest::restoredWorkGoesOnUnderItsProjectFile() {
+    const QString folder = m_folder.filePath("recovery-of-a-project");
+    const QString path = m_folder.filePath("named.vantrel");
+    MainWindowSession crashed;
+    crashed.main.project().keepRecoveryIn(folder);
+    DrawProject(crashed, 2);
+    crashed.dialogs.answerFile(path);
+    Trigger(crashed.main, "mnuSaveProject");
+    Drag(crashed.map(), {40, 200}, {250, 60});
+    QVERIFY(QFile::copy(crashed.main.project().recovery()->ownFile(),
+                        QDir(folder).filePath("recovery-1-1.vantrel")));
+
+    MainWindowSession next;
+    next.main.project().keepRecoveryIn(folder);
+    next.dialogs.answerMessage(MessageAnswer::Restore);
+    OfferRecoveredWork(next.workspace());
+    QCOMPARE(next.state().AxialLines, crashed.state().AxialLines);
+    QCOMPARE(next.main.project().filePath(), path);
+    QCOMPARE(next.main.windowTitle(), kProgramTitle + QStringLiteral(" \u2014 named.vantrel *"));
+
+    // Saving writes the project's own file without asking for a name.
+    Trigger(next.main, "mnuSaveProject");
+    QCOMPARE(files::ReadProjectFile(path).project->lines, crashed.state().AxialLines);
+    QVERIFY(next.dialogs.unexpected().isEmpty());
+}
+
+// Every OpenStreetMap file holds its ways in "lines" and its routes in "multilinestrings".
+void ProjectFilesTest::aFileOfSeveralLayersOfLinesAsksWhichToImport() {
+    const QString osm = m_folder.filePath("streets.osm");
+    WriteText(osm, R"(<osm version="0.6">
+  <node id="1" lat="51.54" lon="-0.11"/><node id="2" lat="51.54" lon="-0.10"/>
+  <node id="3" lat="51.53" lon="-0.105"/><node id="4" lat="51.55" lon="-0.105"/>
+  <way id="10"><nd ref="1"/><nd ref="2"/><tag k="highway" v="residential"/></way>
+  <way id="11"><nd ref="3"/><nd ref="4"/><tag k="highway" v="residential"/></way>
+  <relation id="20"><member type="way" ref="10" role=""/><member type="way" ref="11" role=""/>
+    <tag k="type" v="route"/></relation></osm>)");
+    MainWindowSession session;
+    session.dialogs.answerFile(osm);
+    session.dialogs.answerChoice(std::nullopt);
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.state().LineCount(), 0);
+    QVERIFY(session.dialogs.messageTexts().isEmpty());
+
+    session.dialogs.answerFile(osm);
+    session.dialogs.answerChoice("multilinestrings");
+    Trigger(session.main, "mnuImportLines");
+    QCOMPARE(session.dialogs.calls()[3].items,
+             QStringList({"lines (2 features)", "multilinestrings (1 feature)"}));
+    QCOMPARE(session.state().LineCount(), 2);
+    QVERIFY(session.dialogs.unexpected().isEmpty());
+}
+
+void ProjectFilesTest::aDamagedRecoveryCopyIsSetAsideOnceAndTheNewestSoundOneOffered() {
+    const QDir folder(m_folder.filePath("damaged"));
+    MainWindowSession crashed;
+    crashed.main.project().keepRecoveryIn(folder.path());
+    DrawProject(crashed, 2);
+    // An older sound copy, a newer damaged one, and the temporary file of a copy that a run
+    // killed while writing it left.
+    const QString sound = folder.filePath("recovery-1-1.vantrel");
+    const QString damaged = folder.filePath("recovery-1-2.vantrel");
+    QVERIFY(QFile::copy(crashed.main.project().recovery()->ownFile(), sound));
+    QFile soundFile(sound);
+    QVERIFY(soundFile.open(QIODevice::ReadWrite));
+    QVERIFY(soundFile.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+    soundFile.close();
+    WriteText(damaged, R"({"format": "Vantrel project", "vers)");
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const QString debris =
+        folder.filePath(QStringLiteral(".recovery-1-3.vantrel.vantrel-%1-5.tmp").arg(ended));
+    WriteText(debris, "half a copy");
+
+    MainWindowSession next;
+    next.main.project().keepRecoveryIn(folder.path());
+    next.dialogs.answerMessage(MessageAnswer::Restore);
+    OfferRecoveredWork(next.workspace());
+    const QStringList texts = next.dialogs.messageTexts();
+    QCOMPARE(texts.size(), 2);
+    const QString aside = folder.filePath("damaged-recovery-1-2.vantrel");
+    QVERIFY2(texts[0].startsWith(QStringLiteral("The work kept after a crash could not be restored "
+                                                "from \"%1\": it is damaged or incomplete (")
+                                     .arg(damaged)),
+             qPrintable(texts[0]));
+    QVERIFY2(texts[0].endsWith(QStringLiteral("It was kept as \"%1\".").arg(aside)),
+             qPrintable(texts[0]));
+    QVERIFY(texts[1].contains("Its axial map of 2 lines"));
+    QCOMPARE(next.state().AxialLines, crashed.state().AxialLines);
+    QVERIFY(QFile::exists(aside));
+    QVERIFY(!QFile::exists(damaged));
+    QVERIFY(!QFile::exists(sound));
+    QVERIFY(!QFile::exists(debris));
+
+    MainWindowSession later;
+    later.main.project().keepRecoveryIn(folder.path());
+    OfferRecoveredWork(later.workspace());
+    QVERIFY(later.dialogs.messageTexts().isEmpty());
 }
 
 QTEST_MAIN(ProjectFilesTest)

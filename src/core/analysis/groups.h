@@ -11,4 +11,7 @@ namespace vantrel::analysis {
 // Items that reach nothing are no group.
 int GroupCount(std::span<const std::int32_t> reached);
 
+// The items of the largest such group; 0 when there is none.
+int LargestGroupSize(std::span<const std::int32_t> reached);
+
 } // namespace vantrel::analysis

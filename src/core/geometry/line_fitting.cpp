@@ -48,7 +48,8 @@ double FitLinesToWindow(std::vector<MapLine>& lines, double width, double height
     const double left = (width - extentX * scale) / 2;
     const double top = (height - extentY * scale) / 2;
     const auto x = [&](double value) { return left + (value - extent.minX) * scale; };
-    const auto y = [&](double value) { return top + (value - extent.minY) * scale; };
+    // A GIS counts y northwards, the map window downwards: turned over, north is up.
+    const auto y = [&](double value) { return top + (extent.maxY - value) * scale; };
     for (MapLine& line : lines)
         line = {x(line.x1), y(line.y1), x(line.x2), y(line.y2)};
     return scale;

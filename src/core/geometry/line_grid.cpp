@@ -4,14 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace vantrel::geometry {
 
 namespace {
 
-// The margin, relative to the line's largest coordinate, covers the rounding of the cell arithmetic
-// (a few units of 2^-53) many times over while adding cells only at exact borders.
+// With a reach, lines are related by a test rounded at their coordinates' scale; their boxes are
+// widened by this much of their largest coordinate besides the half reach.
 constexpr double kRelativeMargin = 0x1p-40;
 // Cell indices are kept well inside 64 bits; beyond, far cells share an index, which costs
 // candidates but never loses one.
@@ -48,14 +47,10 @@ std::uint64_t CellCode(std::int64_t column, std::int64_t row, int level) {
 LineGrid::LineGrid(const std::vector<MapLine>& lines, double reach)
     : m_lines(lines), m_halfReach(reach / 2), m_levelOf(lines.size(), -1),
       m_lastOffered(lines.size(), -1) {
-    double minX = std::numeric_limits<double>::infinity(), minY = minX;
     std::vector<double> extents;
     for (const MapLine& line : lines) {
-        if (!CanCross(line))
-            continue;
-        minX = std::min({minX, line.x1, line.x2});
-        minY = std::min({minY, line.y1, line.y2});
-        extents.push_back(Extent(line) + reach);
+        if (CanCross(line))
+            extents.push_back(Extent(line) + reach);
     }
     if (extents.empty())
         return;
@@ -65,18 +60,27 @@ LineGrid::LineGrid(const std::vector<MapLine>& lines, double reach)
     std::nth_element(extents.begin(), middle, extents.end());
     m_finest = 2 * *middle;
     // Cell borders off the round numbers that drawn coordinates favour, so that fewer lines end on
-    // a border and take the cells on both sides of it.
+    // a border and take the cells on both sides of it. An origin near 0 keeps every quotient as
+    // exact as the line's own coordinates: one far line must not coarsen the cells of the others.
     constexpr double kBorderShift = 0.3819660112501051;
-    m_originX = minX - kBorderShift * m_finest;
-    m_originY = minY - kBorderShift * m_finest;
+    m_origin = -kBorderShift * m_finest;
 
     std::vector<std::pair<std::uint64_t, int>> entries;
     for (int index = 0; index < static_cast<int>(lines.size()); ++index) {
         if (!CanCross(lines[index]))
             continue;
-        const double extent = Extent(lines[index]) + reach;
+        const Box box = boxOf(lines[index]);
+        const double extent = std::max(box.maxX - box.minX, box.maxY - box.minY);
         int level = 0;
         while (extent > cellSize(level))
+            ++level;
+        // Rounding can spread a box over a third column or row; a coarser grid takes it in two.
+        const auto fits = [&](int at) {
+            const Span columns = spanOf(box.minX, box.maxX, at);
+            const Span rows = spanOf(box.minY, box.maxY, at);
+            return columns.last - columns.first <= 1 && rows.last - rows.first <= 1;
+        };
+        while (!fits(level))
             ++level;
         m_levelOf[index] = level;
         cellsAt(lines[index], level, m_cells);
@@ -102,45 +106,38 @@ double LineGrid::cellSize(int level) const {
     return std::ldexp(m_finest, level);
 }
 
-std::int64_t LineGrid::cellIndex(double offset, double cell) const {
-    return static_cast<std::int64_t>(
-        std::clamp(std::floor(offset / cell), -kIndexLimit, kIndexLimit));
+LineGrid::Box LineGrid::boxOf(const MapLine& line) const {
+    double margin = 0;
+    if (m_halfReach > 0) {
+        const double magnitude = std::max(
+            {std::fabs(line.x1), std::fabs(line.x2), std::fabs(line.y1), std::fabs(line.y2)});
+        margin = m_halfReach + kRelativeMargin * (magnitude + m_halfReach);
+    }
+    return {std::min(line.x1, line.x2) - margin, std::min(line.y1, line.y2) - margin,
+            std::max(line.x1, line.x2) + margin, std::max(line.y1, line.y2) + margin};
 }
 
-// Column by column, the rows the line passes through within that column's width. A line is at
-// most one cell long in its own grid and in every coarser one, so this is a handful of cells.
+// A coordinate's cell is floor((coordinate - origin) / cell), each step rounded: never smaller
+// for a larger coordinate, so a point of a box is in a column between the box's first and last.
+// Cells double from grid to grid, so a coarser grid's quotient is exactly half the finer one's
+// and a box never spreads over more columns there.
+LineGrid::Span LineGrid::spanOf(double low, double high, int level) const {
+    const double cell = cellSize(level);
+    const auto index = [&](double value) {
+        return static_cast<std::int64_t>(
+            std::clamp(std::floor((value - m_origin) / cell), -kIndexLimit, kIndexLimit));
+    };
+    return {index(low), index(high)};
+}
+
 void LineGrid::cellsAt(const MapLine& line, int level, std::vector<std::uint64_t>& cells) const {
     cells.clear();
-    const double cell = cellSize(level);
-    // Relative to this line's own coordinates: one far line must not widen every other.
-    const double magnitude =
-        std::max({std::fabs(line.x1), std::fabs(line.x2), std::fabs(line.y1), std::fabs(line.y2),
-                  std::fabs(m_originX), std::fabs(m_originY)});
-    const double margin = kRelativeMargin * (magnitude + cell) + m_halfReach;
-    const double x1 = line.x1, y1 = line.y1, x2 = line.x2, y2 = line.y2;
-    const double minX = std::min(x1, x2), maxX = std::max(x1, x2);
-    const double minY = std::min(y1, y2), maxY = std::max(y1, y2);
-    const std::int64_t firstColumn = cellIndex(minX - margin - m_originX, cell);
-    const std::int64_t lastColumn = cellIndex(maxX + margin - m_originX, cell);
-    const bool sloped = firstColumn != lastColumn && x1 != x2;
-    const double slope = sloped ? (y2 - y1) / (x2 - x1) : 0;
-    for (std::int64_t c = firstColumn; c <= lastColumn; ++c) {
-        double low = minY, high = maxY;
-        if (sloped) {
-            const double left = std::max(minX, m_originX + double(c) * cell - margin);
-            const double right = std::min(maxX, m_originX + double(c + 1) * cell + margin);
-            const double yLeft = y1 + (left - x1) * slope;
-            const double yRight = y1 + (right - x1) * slope;
-            // A near-vertical line can overflow the slope; it then takes its whole height.
-            if (std::isfinite(yLeft) && std::isfinite(yRight)) {
-                low = std::max(minY, std::min(yLeft, yRight));
-                high = std::min(maxY, std::max(yLeft, yRight));
-            }
-        }
-        const std::int64_t lastRow = cellIndex(high + margin - m_originY, cell);
-        for (std::int64_t r = cellIndex(low - margin - m_originY, cell); r <= lastRow; ++r)
+    const Box box = boxOf(line);
+    const Span columns = spanOf(box.minX, box.maxX, level);
+    const Span rows = spanOf(box.minY, box.maxY, level);
+    for (std::int64_t c = columns.first; c <= columns.last; ++c)
+        for (std::int64_t r = rows.first; r <= rows.last; ++r)
             cells.push_back(CellCode(c, r, level));
-    }
 }
 
 std::span<const int> LineGrid::linesIn(std::uint64_t cell) const {

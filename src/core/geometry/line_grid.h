@@ -11,10 +11,14 @@
 namespace vantrel::geometry {
 
 // Grids of doubling cell sizes, the finest twice the median line extent. A line is entered in the
-// grid whose cell is the first at least its extent, so it takes a few cells there; only cells that
-// hold a line are stored. Two lines that share a point share a cell of the coarser one's grid: a
-// line is entered in, and looks through, every cell it may touch, widened by a margin far above
-// the rounding of the cell arithmetic. Lines that can cross nothing (zero length, coordinates that
+// first grid whose cell is at least its extent and in which its box takes at most two columns and
+// two rows; in every coarser grid it takes no more. Only cells that hold a line are stored, so
+// memory grows with the lines whatever their coordinates. Two lines that share a point share a
+// cell of the coarser one's grid: a line is entered in, and looks through, the cells of its box.
+// The cell of a coordinate is a rounded quotient, which never decreases as the coordinate grows,
+// so the cells of two boxes that share a point overlap without any margin for rounding; and as
+// the grids' origin lies near 0, a cell is as fine as the coordinates of the lines in it allow,
+// however far away other lines are. Lines that can cross nothing (zero length, coordinates that
 // are not finite or beyond kMaxExactCoordinate) are in no cell.
 class LineGrid {
 public:
@@ -26,17 +30,27 @@ public:
     template <class Near> void forEachNear(int i, Near&& near) const;
 
 private:
+    // A line's box: its ends' extremes, widened for a reach.
+    struct Box {
+        double minX, minY, maxX, maxY;
+    };
+    // The first and last column (or row) of a box's side.
+    struct Span {
+        std::int64_t first, last;
+    };
+
     double cellSize(int level) const;
-    std::int64_t cellIndex(double offset, double cell) const;
-    // The cells a line may touch in the grid of `level`, each as a code of its grid, column and
+    Box boxOf(const MapLine& line) const;
+    Span spanOf(double low, double high, int level) const;
+    // The cells of a line's box in the grid of `level`, each as a code of its grid, column and
     // row. Two cells may share a code: that only offers more lines.
     void cellsAt(const MapLine& line, int level, std::vector<std::uint64_t>& cells) const;
     // The lines in a cell.
     std::span<const int> linesIn(std::uint64_t cell) const;
 
     std::span<const MapLine> m_lines;
-    double m_originX = 0, m_originY = 0, m_finest = 1;
-    // Every line's cells are those of the line widened by half the reach on every side.
+    double m_origin = 0, m_finest = 1;
+    // Every line's box is widened by half the reach on every side.
     double m_halfReach = 0;
     // Per line, its grid; -1 for lines that can cross nothing.
     std::vector<int> m_levelOf;

@@ -72,8 +72,7 @@ PictureSurface& openResultsWindow(Workspace& workspace, ResultsWindow& window) {
     const PictureSurface& map = workspace.main.mapWindow();
     window.sizeToMap(map.widthUnits(), map.heightUnits());
     window.progressBar().hide();
-    window.show();
-    window.raise();
+    window.bringToFront();
     PictureSurface& surface = window.surface();
     surface.clear();
     return surface;

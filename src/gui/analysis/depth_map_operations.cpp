@@ -89,12 +89,15 @@ void showDepthMap(Workspace& workspace, ResultsKind kind) {
     const std::optional<analysis::DepthMapPlan> plan = planDepthMap(workspace, kind);
     if (!plan)
         return;
-    PictureSurface& surface = resultsWindowOf(workspace, kind).surface();
+    ResultsWindow& window = resultsWindowOf(workspace, kind);
+    PictureSurface& surface = window.surface();
     surface.clear();
     if (kind == ResultsKind::Axial)
         drawLineDepthMap(workspace.state, *plan, surface);
     else
         drawJunctionDepthMap(workspace.state, *plan, surface);
+    // After the prompt the window the map is drawn in comes to the front, wherever it was.
+    window.bringToFront();
     workspace.main.mapWindow().setDrawWidth(1);
 }
 

@@ -100,6 +100,7 @@ bool integrationGraph(Workspace& workspace, ResultsKind kind) {
 
     drawArcs(state, kind, analysis::drawnArcs(arcs), surface);
     drawNodes(state, kind, surface);
+    window.bringToFront();
     // The full graph spans every depth, whatever span was stepped to before.
     state.GraphSpan = 0;
     for (const GraphArc& arc : arcs)

@@ -1,6 +1,7 @@
 #include "gui/app/help_window.h"
 
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vantrel {
@@ -20,6 +21,7 @@ HelpWindow::HelpWindow() {
                         kWebSiteAddress);
     layout->addWidget(m_box);
     resize(480, 200);
+    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
 }
 
 } // namespace vantrel

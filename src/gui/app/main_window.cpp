@@ -3,6 +3,7 @@
 #include "gui/app/operations_wiring.h"
 #include "gui/app/project_document.h"
 #include "gui/app/project_operations.h"
+#include "gui/app/window_accessibility.h"
 #include "gui/app/windows.h"
 #include "gui/app/workspace.h"
 #include "gui/geometry/map_refresh.h"
@@ -10,18 +11,19 @@
 #include "gui/host/menus.h"
 #include "gui/host/picture_surface.h"
 #include "gui/host/twips.h"
-#include "gui/host/window_accessibility.h"
 #include "gui/host/window_placement.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QtMath>
@@ -134,9 +136,8 @@ MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()
     setAccessibleName(windowTitle());
     createWidgets();
     createMenus();
-    // The other windows first open over the map, leaving the menus and the buttons in view.
     m_placement =
-        std::make_unique<WindowPlacement>([this] { return m_mapArea->mapToGlobal(QPoint(0, 0)); });
+        std::make_unique<WindowPlacement>(*this, [this] { return secondaryWindowRoom(); });
     for (QWidget* window : m_windows->all())
         m_placement->manage(*window);
     m_panel = std::make_unique<MessagePanel>(*m_labels[1], *m_panelBoxes[3], *m_panelBoxes[4],
@@ -274,6 +275,8 @@ void MainWindow::createWidgets() {
     m_widthScrollBar->setRange(1, 20);
     m_widthScrollBar->setPageStep(1);
     m_widthScrollBar->setValue(1);
+    // Reached with Tab and moved with the arrow keys, like every other control.
+    m_widthScrollBar->setFocusPolicy(Qt::StrongFocus);
 
     m_progressBar = new QProgressBar(m_canvas);
     m_progressBar->setObjectName("ProgressBar1");
@@ -295,9 +298,9 @@ void MainWindow::createMenus() {
     AddItem(print, "mnuMapWindow", "&MapWindow");
     file->addSeparator();
     AddItem(file, "mnuOpenProject", "Open P&roject\u2026")->setShortcut(QKeySequence::Open);
-    AddItem(file, "mnuSaveProject", "Save &Project")->setShortcut(QKeySequence::Save);
+    AddItem(file, "mnuSaveProject", "Sa&ve Project")->setShortcut(QKeySequence::Save);
     AddItem(file, "mnuSaveProjectAs", "Save Project &As\u2026");
-    AddItem(file, "mnuImportLines", "Import &Axial Lines\u2026");
+    AddItem(file, "mnuImportLines", "&Import Axial Lines\u2026");
     file->addSeparator();
     AddItem(file, "mnuQuit", "&Quit");
 
@@ -452,6 +455,15 @@ void MainWindow::layOutPanel() {
     const int right = left + width + TwipsToPixels(kGap);
     const int bottom = std::max({m_mapColumnBottom, top + TwipsToPixels(kGap), m_columnBottom});
     m_canvas->setFixedSize(right, bottom);
+}
+
+// The other windows open over the map, leaving the menus, the buttons and the panel in view.
+QRect MainWindow::secondaryWindowRoom() const {
+    const QPoint topLeft = m_mapArea->mapToGlobal(QPoint(0, 0));
+    const int right = m_labels[1]->mapToGlobal(QPoint(0, 0)).x() - 1;
+    const QScreen* shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect available = shownOn ? shownOn->availableGeometry() : QRect(0, 0, 1024, 768);
+    return QRect(topLeft, QPoint(right, available.bottom())).intersected(available);
 }
 
 void MainWindow::measureInsetScales() {

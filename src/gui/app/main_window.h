@@ -85,6 +85,7 @@ private:
     void createMenus();
     void setUpAtStart();
     void layOutPanel();
+    QRect secondaryWindowRoom() const;
 
     ProjectState m_state;
     QImage m_storedPlan;

@@ -46,12 +46,19 @@ files::ProjectFile ProjectDocument::capture() {
             .scaleFixed = state.DrawingEnabled,
             .penRgb = m_main.mapWindow().foreColor().rgb() & 0xFFFFFFu,
             .penWidth = m_main.widthScrollBar().value(),
-            .lines = state.AxialLines};
+            .lines = state.AxialLines,
+            .projectPath = {}};
 }
 
 void ProjectDocument::savedAs(const QString& path) {
     m_filePath = path;
     m_savedLines = m_main.state().AxialLines;
+    linesChanged();
+}
+
+void ProjectDocument::restoredFor(const QString& path) {
+    m_filePath = path;
+    m_savedLines.clear();
     linesChanged();
 }
 
@@ -88,7 +95,9 @@ void ProjectDocument::keepRecoveryCopy() {
         m_recovery->clear();
         return;
     }
-    const std::optional<std::string> failure = m_recovery->keep(capture());
+    files::ProjectFile copy = capture();
+    copy.projectPath = m_filePath;
+    const std::optional<std::string> failure = m_recovery->keep(copy);
     // Said once: the user can still save, and a message at every line would stop the drawing.
     if (failure && !m_recoveryFailureShown) {
         m_recoveryFailureShown = true;

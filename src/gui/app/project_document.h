@@ -37,6 +37,9 @@ public:
 
     // The work as it stands was saved to, or opened from, `path`.
     void savedAs(const QString& path);
+    // The work belongs to `path` but was not saved there, as work restored after a crash; its
+    // lines count as unsaved.
+    void restoredFor(const QString& path);
     // The work belongs to no file; its lines count as unsaved.
     void forgetFile();
     // Called after every change of the lines: the title and the recovery copy follow.

@@ -7,15 +7,14 @@
 #include "gis/layer_reader.h"
 #include "gui/app/main_window.h"
 #include "gui/app/new_project.h"
+#include "gui/app/project_check.h"
 #include "gui/app/project_document.h"
 #include "gui/app/workspace.h"
 #include "gui/drawing/digitising.h"
 #include "gui/drawing/scale_and_pen.h"
 #include "gui/geometry/map_refresh.h"
 #include "gui/host/dialogs.h"
-#include "gui/host/image_files.h"
 #include "gui/host/picture_surface.h"
-#include "gui/host/twips.h"
 
 #include <QAction>
 #include <QFile>
@@ -47,44 +46,16 @@ void Report(Workspace& workspace, const QString& text, const QString& title) {
     workspace.dialogs.message(text, title, MessageButtons::Ok, MessageIcon::Warning);
 }
 
-// A project read and checked, ready to replace the work without a failure half-way.
-struct ReadyProject {
-    files::ProjectFile file;
-    QImage plan;
-};
-
-// Reads a project file and checks that its plan decodes and its map can be held; a failure is
-// reported as "`opening` "file": reason." and gives nothing.
+// CheckProject, with a failure reported as "`opening` "file": reason." and nothing given.
 std::optional<ReadyProject> ReadProject(Workspace& workspace, const QString& path,
                                         const QString& opening, const QString& title) {
-    files::ProjectReading reading = files::ReadProjectFile(path);
-    if (reading.tooManyLines) {
+    ProjectCheck check = CheckProject(path);
+    if (check.tooManyLines)
         WarnLineLimit(workspace);
-        return std::nullopt;
-    }
-    const auto fail = [&](const QString& reason) {
-        Report(workspace, QStringLiteral("%1 \"%2\": %3.").arg(opening, path, reason), title);
-        return std::nullopt;
-    };
-    if (!reading.project)
-        return fail(reading.failure);
-    ReadyProject ready{std::move(*reading.project), {}};
-    double width = ready.file.mapWidth;
-    double height = ready.file.mapHeight;
-    if (!ready.file.planBase64.isEmpty()) {
-        const ImageReadResult plan = DecodeImage(QByteArray::fromBase64(ready.file.planBase64));
-        if (plan.image.isNull())
-            return fail(QStringLiteral("its plan picture cannot be read: %1").arg(plan.failure));
-        ready.plan = plan.image.convertToFormat(QImage::Format_RGB32);
-        width = PixelsToTwips(ready.plan.width());
-        height = PixelsToTwips(ready.plan.height());
-    }
-    const auto fits = [](double widthUnits, double heightUnits) {
-        return FitsImageLimit(QSize(TwipsToPixels(widthUnits), TwipsToPixels(heightUnits)));
-    };
-    if (!fits(width, height) || !fits(width * ready.file.zoomX, height * ready.file.zoomY))
-        return fail(QStringLiteral("its map is too large to hold"));
-    return ready;
+    else if (!check.ready)
+        Report(workspace, QStringLiteral("%1 \"%2\": %3.").arg(opening, path, check.failure),
+               title);
+    return std::move(check.ready);
 }
 
 // The documented new-project reset, then the project's plan, pen, zoom, scale phase and lines.
@@ -127,12 +98,42 @@ bool SaveProjectTo(Workspace& workspace, const QString& path) {
     return true;
 }
 
-// Nothing on success, otherwise a message naming the file, as the batch tool words it. Text files
-// are read as axial-lines exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer.
-std::optional<QString> ReadLineFile(const QString& path, std::vector<MapLine>& lines) {
+// The layer of lines to read: the one there is, or the one the user chooses when there are
+// several. Nothing when the user cancelled; an empty name lets the reader say what is missing.
+std::optional<std::string> ChooseLineLayer(Workspace& workspace, const QString& path,
+                                           const std::filesystem::path& file) {
+    const gis::LineLayerList list = gis::ListLineLayers(file);
+    if (list.layers.size() < 2)
+        return list.layers.empty() ? std::string() : list.layers.front().name;
+    QStringList items;
+    for (const gis::LineLayer& layer : list.layers)
+        items << QStringLiteral("%1 (%2)").arg(
+            QString::fromStdString(layer.name),
+            layer.featureCount == 1 ? QStringLiteral("1 feature")
+                                    : QStringLiteral("%1 features").arg(layer.featureCount));
+    const std::optional<int> chosen = workspace.dialogs.choose(
+        QStringLiteral("\"%1\" holds %2 layers of lines. Which one should be imported?")
+            .arg(path)
+            .arg(list.layers.size()),
+        kImportTitle, items);
+    if (!chosen)
+        return std::nullopt;
+    return list.layers[static_cast<std::size_t>(*chosen)].name;
+}
+
+// The lines of the file, or nothing when the user cancelled or the file could not be read, which
+// is reported with the batch tool's words, naming the file. Text files are read as axial-lines
+// exports or x1,y1,x2,y2 CSV files, anything else as a GIS layer, whose damaged features
+// `damaged` tells of, as the batch tool's note does.
+std::optional<std::vector<MapLine>> ReadLineFile(Workspace& workspace, const QString& path,
+                                                 QString& damaged) {
     const QFileInfo info(path);
+    const auto fail = [&](const QString& message) {
+        Report(workspace, message, kImportTitle);
+        return std::nullopt;
+    };
     const auto cannot = [&](const QString& reason) {
-        return QStringLiteral("Could not read \"%1\": %2").arg(path, reason);
+        return fail(QStringLiteral("Could not read \"%1\": %2").arg(path, reason));
     };
     if (info.exists() && !info.isFile() && !info.isDir())
         return cannot(QStringLiteral("it is not a regular file"));
@@ -142,15 +143,20 @@ std::optional<QString> ReadLineFile(const QString& path, std::vector<MapLine>& l
     const std::filesystem::path file = QFile::encodeName(path).toStdString();
     const QString suffix = info.suffix().toLower();
     if (suffix == "txt" || suffix == "csv") {
+        std::vector<MapLine> lines;
         if (const std::optional<std::string> failure = io::ReadMapLinesFile(file, lines))
-            return QString::fromStdString(*failure);
-        return std::nullopt;
+            return fail(QString::fromStdString(*failure));
+        return lines;
     }
-    gis::LayerReading reading = gis::ReadLayerLines(file, {});
+    const std::optional<std::string> layer = ChooseLineLayer(workspace, path, file);
+    if (!layer)
+        return std::nullopt;
+    gis::LayerReading reading = gis::ReadLayerLines(file, *layer);
     if (!reading.layer)
-        return QString::fromStdString(reading.error);
-    lines = std::move(reading.layer->lines);
-    return std::nullopt;
+        return fail(QString::fromStdString(reading.error));
+    if (!reading.layer->damagedFeatures.empty())
+        damaged = QString::fromStdString(gis::DamagedFeaturesNote(reading.layer->damagedFeatures));
+    return std::move(reading.layer->lines);
 }
 
 } // namespace
@@ -185,11 +191,11 @@ void ImportAxialLines(Workspace& workspace) {
     const std::optional<QString> path = workspace.dialogs.openFile(kLineFiles);
     if (!path)
         return;
-    std::vector<MapLine> lines;
-    if (const std::optional<QString> failure = ReadLineFile(*path, lines)) {
-        Report(workspace, *failure, kImportTitle);
+    QString damaged;
+    std::optional<std::vector<MapLine>> read = ReadLineFile(workspace, *path, damaged);
+    if (!read)
         return;
-    }
+    std::vector<MapLine>& lines = *read;
     if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
         WarnLineLimit(workspace);
         return;
@@ -210,9 +216,13 @@ void ImportAxialLines(Workspace& workspace) {
     if (scale != 1.0)
         workspace.dialogs.message(
             QStringLiteral("The lines of \"%1\" lie outside the map window, so they were scaled "
-                           "by %2 and moved to fit it.")
+                           "by %2 and moved to fit it, and turned over so that north is up (a "
+                           "GIS counts y northwards, the map window downwards).")
                 .arg(*path, QString::number(scale, 'g', 6)),
             kImportTitle, MessageButtons::Ok, MessageIcon::Information);
+    if (!damaged.isEmpty())
+        Report(workspace, QStringLiteral("Importing \"%1\": %2.").arg(*path, damaged),
+               kImportTitle);
 }
 
 bool ConfirmReplacingWork(Workspace& workspace) {
@@ -233,12 +243,28 @@ void OfferRecoveredWork(Workspace& workspace) {
     files::RecoveryFolder* recovery = workspace.main.project().recovery();
     if (!recovery)
         return;
-    const std::optional<QString> leftover = recovery->takeOverLeftover();
-    if (!leftover)
-        return;
-    const std::optional<ReadyProject> ready =
-        ReadProject(workspace, *leftover, "The work kept after a crash could not be restored from",
-                    kRecoverTitle);
+    // Copies that cannot be restored are set aside, so that the newest sound one is offered and
+    // no later start shows the same failure again.
+    std::optional<QString> leftover;
+    std::optional<ReadyProject> ready;
+    QStringList setAside;
+    while ((leftover = recovery->takeOverLeftover())) {
+        ProjectCheck check = CheckProject(*leftover);
+        ready = std::move(check.ready);
+        if (ready)
+            break;
+        const QString reason = check.tooManyLines
+                                   ? QStringLiteral("it holds more than %1 lines").arg(kMaxLines)
+                                   : check.failure;
+        const std::optional<QString> aside = recovery->setLeftoverAside();
+        setAside.append(
+            QStringLiteral("The work kept after a crash could not be restored from \"%1\": %2. %3")
+                .arg(*leftover, reason,
+                     aside ? QStringLiteral("It was kept as \"%1\".").arg(*aside)
+                           : QStringLiteral("It could not be set aside.")));
+    }
+    if (!setAside.isEmpty())
+        Report(workspace, setAside.join("\n\n"), kRecoverTitle);
     if (!ready)
         return;
     const QString changed =
@@ -253,8 +279,9 @@ void OfferRecoveredWork(Workspace& workspace) {
         kRecoverTitle, MessageButtons::RestoreDiscard, MessageIcon::Question);
     if (answer == MessageAnswer::Restore) {
         Restore(workspace, ready->file, ready->plan);
-        // Untitled and unsaved: this run now keeps the work in its own recovery copy.
-        workspace.main.project().forgetFile();
+        // Unsaved, under the file it belonged to if any: this run now keeps the work in its own
+        // recovery copy.
+        workspace.main.project().restoredFor(ready->file.projectPath);
     }
     recovery->settleLeftover();
 }

@@ -1,6 +1,7 @@
 #include "gui/app/text_window.h"
 
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace vantrel {
@@ -18,6 +19,8 @@ TextWindow::TextWindow() {
         m_boxes[number] = box;
     }
     resize(640, 600);
+    // A window to read and put away: Escape closes it.
+    new QShortcut(QKeySequence::Cancel, this, this, &QWidget::close);
 }
 
 QPlainTextEdit& TextWindow::box(int number) const { return *m_boxes.at(number); }

@@ -45,8 +45,21 @@ void MapSurfaceWindow::sizeToMap(double widthUnits, double heightUnits) {
     const QRect surface = m_surface->geometry();
     m_canvas->setFixedSize(surface.right() + 1 + TwipsToPixels(kSurfaceMargin),
                            surface.bottom() + 1 + TwipsToPixels(kSurfaceMargin));
-    ResizeWithinScreen(*this, TwipsToPixels(widthUnits + kWindowExtraWidth),
-                       TwipsToPixels(heightUnits + kWindowExtraHeight));
+    const int width = TwipsToPixels(widthUnits + kWindowExtraWidth);
+    const int height = TwipsToPixels(heightUnits + kWindowExtraHeight);
+    // A window on show keeps the room it was given; a larger map scrolls inside it.
+    if (isVisible())
+        resize(size().boundedTo(QSize(width, height)));
+    else
+        ResizeWithinScreen(*this, width, height);
+}
+
+void MapSurfaceWindow::bringToFront() {
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
 }
 
 } // namespace vantrel

@@ -16,8 +16,11 @@ public:
     PictureSurface& surface() const { return *m_surface; }
     QAction& action(const char* objectName) const;
 
-    // The surface takes the map window's size and the window grows around it.
+    // The surface takes the map window's size and a hidden window grows around it; a window on
+    // show keeps its size, or shrinks to fit a smaller map.
     virtual void sizeToMap(double widthUnits, double heightUnits);
+    // Shown, raised and made the active window, as when it has just drawn a result.
+    void bringToFront();
 
 protected:
     MapSurfaceWindow(const char* objectName, const QString& caption,

@@ -20,8 +20,7 @@ PictureSurface& openNumberedMap(Workspace& workspace, NumberedMapWindow& window,
     const PictureSurface& map = workspace.main.mapWindow();
     window.sizeToMap(map.widthUnits(), map.heightUnits());
     window.setWindowTitle(caption);
-    window.show();
-    window.raise();
+    window.bringToFront();
     PictureSurface& surface = window.surface();
     // Cleared so that a shorter map leaves nothing of an earlier one behind.
     surface.clear();

@@ -92,7 +92,7 @@ void ResultsWindow::createMenus() {
     QMenu* save = AddSubmenu(file, "mnuSave", "&Save");
     AddItem(save, "mnuMap", "&MapWindow");
     AddItem(save, "mnuAccessData", "&AccessibilityScores");
-    AddItem(save, "mnuAllMeasures", "All &Measures…");
+    AddItem(save, "mnuAllMeasures", "A&ll Measures…");
     QMenu* print = AddSubmenu(file, "mnuPrint", "&Print");
     AddItem(print, "mnuMapWindow", "&MapWindow");
 

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QPrinter;
@@ -33,6 +34,9 @@ public:
     // The text typed, or nothing when the box was cancelled. `position` is in twips.
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          std::optional<QPoint> position = std::nullopt) = 0;
+    // The index of the item chosen from a list, or nothing when the box was cancelled.
+    virtual std::optional<int> choose(const QString& prompt, const QString& title,
+                                      const QStringList& items) = 0;
     virtual std::optional<QString> openFile(const FileRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
     // The colour chosen, or nothing when the dialog was cancelled.

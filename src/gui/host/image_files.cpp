@@ -34,7 +34,8 @@ QString Suffix(const QString& path) {
     return QFileInfo(path).suffix().toLower();
 }
 
-// Qt's GIF, JPEG and BMP readers show whatever part of a cut-off file they could read.
+// Qt's GIF, JPEG and BMP readers show whatever part of a cut-off file they could read; libpng
+// allocates whatever a chunk of a damaged PNG file claims.
 bool IsComplete(const QByteArray& format, const QByteArray& bytes) {
     if (format == "gif")
         return IsCompleteGif(bytes);
@@ -42,6 +43,8 @@ bool IsComplete(const QByteArray& format, const QByteArray& bytes) {
         return IsCompleteJpeg(bytes);
     if (format == "bmp")
         return IsCompleteBmp(bytes);
+    if (format == "png")
+        return IsCompletePng(bytes);
     return true;
 }
 

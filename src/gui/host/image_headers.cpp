@@ -78,6 +78,21 @@ bool IsCompleteBmp(const QByteArray& bytes) {
     return rowBytes == 0 || header->height <= pixelBytes / rowBytes;
 }
 
+bool IsCompletePng(const QByteArray& bytes) {
+    constexpr qsizetype kSignatureSize = 8;
+    // Each chunk's length and type before its data, its check sum after.
+    constexpr qsizetype kChunkFrameSize = 12;
+    for (qsizetype at = kSignatureSize; at + kChunkFrameSize <= bytes.size();) {
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        if (length > static_cast<quint64>(bytes.size() - at - kChunkFrameSize))
+            return false;
+        if (bytes.mid(at + 4, 4) == "IEND")
+            return true;
+        at += kChunkFrameSize + static_cast<qsizetype>(length);
+    }
+    return false;
+}
+
 bool IsCompleteJpeg(const QByteArray& bytes) {
     // Marker bytes cannot occur inside coded data, so a cut-off file lacks the end marker.
     const qsizetype lastScan = bytes.lastIndexOf("\xff\xda");

@@ -14,6 +14,11 @@ QSize ClaimedBmpSize(const QByteArray& bytes);
 // coded files are left to the decoder).
 bool IsCompleteBmp(const QByteArray& bytes);
 
+// True when every chunk of a PNG file lies within it, up to the end chunk. libpng makes room for
+// whatever length a chunk claims before it reads it: gigabytes for a damaged file of a few hundred
+// bytes.
+bool IsCompletePng(const QByteArray& bytes);
+
 // True when a JPEG file's last scan is followed by the end-of-image marker.
 bool IsCompleteJpeg(const QByteArray& bytes);
 

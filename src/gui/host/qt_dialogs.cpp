@@ -2,6 +2,7 @@
 
 #include "gui/host/twips.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -55,9 +56,15 @@ void PlaceClearOf(QWidget& box, const QRect& keepClear) {
 
 } // namespace
 
+// A dialog belongs to the window it was asked from, which the user returns to when it closes.
+QWidget* QtDialogs::owner() const {
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : m_parent;
+}
+
 MessageAnswer QtDialogs::message(const QString& text, const QString& title, MessageButtons buttons,
                                  MessageIcon icon, std::optional<QRect> keepClear) {
-    QMessageBox box(m_parent);
+    QMessageBox box(owner());
     box.setWindowTitle(title);
     box.setText(text);
     switch (icon) {
@@ -102,7 +109,7 @@ MessageAnswer QtDialogs::message(const QString& text, const QString& title, Mess
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title,
                                         std::optional<QPoint> position) {
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(owner());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
@@ -113,9 +120,22 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     return dialog.textValue();
 }
 
+std::optional<int> QtDialogs::choose(const QString& prompt, const QString& title,
+                                     const QStringList& items) {
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setOption(QInputDialog::UseListViewForComboBoxItems);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const auto chosen = items.indexOf(dialog.textValue());
+    return chosen < 0 ? std::nullopt : std::optional<int>(static_cast<int>(chosen));
+}
+
 std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
     const QString path =
-        QFileDialog::getOpenFileName(m_parent, QString(), m_lastFolder, QtFilter(request.filter));
+        QFileDialog::getOpenFileName(owner(), QString(), m_lastFolder, QtFilter(request.filter));
     if (path.isEmpty())
         return std::nullopt;
     m_lastFolder = QFileInfo(path).absolutePath();
@@ -123,7 +143,7 @@ std::optional<QString> QtDialogs::openFile(const FileRequest& request) {
 }
 
 std::optional<QString> QtDialogs::saveFile(const FileRequest& request) {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(owner());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(QtFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultExtension);
@@ -137,14 +157,14 @@ std::optional<QString> QtDialogs::saveFile(const FileRequest& request) {
 }
 
 std::optional<QColor> QtDialogs::colour(const QColor& initial) {
-    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    const QColor chosen = QColorDialog::getColor(initial, owner());
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
 }
 
 bool QtDialogs::printer(QPrinter& printer) {
-    QPrintDialog dialog(&printer, m_parent);
+    QPrintDialog dialog(&printer, owner());
     return dialog.exec() == QDialog::Accepted;
 }
 

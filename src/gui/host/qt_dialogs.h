@@ -9,7 +9,8 @@ namespace vantrel {
 
 class QtDialogs final : public Dialogs {
 public:
-    // Dialogs are centred on `parent` when it is set.
+    // Dialogs belong to the active window, or to `parent` when no window of the program is
+    // active.
     explicit QtDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
@@ -17,12 +18,16 @@ public:
                           MessageIcon icon, std::optional<QRect> keepClear) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  std::optional<QPoint> position) override;
+    std::optional<int> choose(const QString& prompt, const QString& title,
+                              const QStringList& items) override;
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
     std::optional<QColor> colour(const QColor& initial) override;
     bool printer(QPrinter& printer) override;
 
 private:
+    QWidget* owner() const;
+
     QWidget* m_parent;
     QString m_lastFolder;
 };

@@ -11,6 +11,9 @@ void ScriptedDialogs::answerInput(std::optional<QString> text) {
     m_answers.push_back({ScriptedAnswer::Kind::Text, {}, !text, text.value_or(QString()), {}});
 }
 void ScriptedDialogs::answerFile(std::optional<QString> path) { answerInput(std::move(path)); }
+void ScriptedDialogs::answerChoice(std::optional<QString> item) {
+    m_answers.push_back({ScriptedAnswer::Kind::Choice, {}, !item, item.value_or(QString()), {}});
+}
 void ScriptedDialogs::answerColour(std::optional<QColor> colour) {
     m_answers.push_back(
         {ScriptedAnswer::Kind::Colour, {}, !colour, {}, colour.value_or(QColor())});
@@ -53,6 +56,26 @@ std::optional<QString> ScriptedDialogs::input(const QString& prompt, const QStri
     if (!answer || answer->cancelled)
         return std::nullopt;
     return answer->text;
+}
+
+std::optional<int> ScriptedDialogs::choose(const QString& prompt, const QString& title,
+                                           const QStringList& items) {
+    const auto answer = next({DialogCall::Kind::Choice,
+                              prompt,
+                              title,
+                              MessageButtons::OkCancel,
+                              MessageIcon::None,
+                              {},
+                              {},
+                              std::nullopt,
+                              items},
+                             ScriptedAnswer::Kind::Choice);
+    if (!answer || answer->cancelled)
+        return std::nullopt;
+    for (int index = 0; index < items.size(); ++index)
+        if (items[index].startsWith(answer->text))
+            return index;
+    return std::nullopt;
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const FileRequest& request) {

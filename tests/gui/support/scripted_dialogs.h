@@ -11,7 +11,7 @@ namespace vantrel::testing {
 
 // One recorded dialog call.
 struct DialogCall {
-    enum class Kind { Message, Input, OpenFile, SaveFile, Colour, Printer } kind;
+    enum class Kind { Message, Input, Choice, OpenFile, SaveFile, Colour, Printer } kind;
     QString text;  // message text or input prompt
     QString title; // message or input title
     MessageButtons buttons = MessageButtons::Ok;
@@ -19,11 +19,12 @@ struct DialogCall {
     FileRequest file;
     std::optional<QPoint> position;
     std::optional<QRect> keepClear = std::nullopt;
+    QStringList items = {}; // the items of a choice
 };
 
 // What a scripted dialog answers; an empty text or colour means Cancel.
 struct ScriptedAnswer {
-    enum class Kind { Message, Text, Colour, Printer } kind;
+    enum class Kind { Message, Text, Choice, Colour, Printer } kind;
     MessageAnswer message = MessageAnswer::Ok;
     bool cancelled = false;
     QString text;
@@ -36,6 +37,8 @@ public:
     void answerMessage(MessageAnswer answer);
     void answerInput(std::optional<QString> text);
     void answerFile(std::optional<QString> path);
+    // Chooses the item that starts with `item` from the next list.
+    void answerChoice(std::optional<QString> item);
     void answerColour(std::optional<QColor> colour);
     // Accepts the printer dialog, printing into a PDF file, or cancels it.
     void answerPrinter(std::optional<QString> pdfPath);
@@ -44,6 +47,8 @@ public:
                           MessageIcon icon, std::optional<QRect> keepClear = std::nullopt) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  std::optional<QPoint> position) override;
+    std::optional<int> choose(const QString& prompt, const QString& title,
+                              const QStringList& items) override;
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
     std::optional<QColor> colour(const QColor& initial) override;

@@ -1,0 +1,7 @@
+"""The Vantrel QGIS plugin: a Processing provider that runs vantrel-cli."""
+
+
+def classFactory(iface):
+    from .plugin import VantrelPlugin
+
+    return VantrelPlugin()
