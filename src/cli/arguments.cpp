@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include "cli/option_words.h"
 #include "core/host/quoted_text.h"
 
 #include <algorithm>
@@ -10,47 +11,6 @@
 
 namespace vantrel::cli {
 namespace {
-
-constexpr int kMaxThreads = 1024;
-
-std::optional<int> WholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> FiniteNumber(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-// Walks the words, handing out options with their values in either "--name value" or
-// "--name=value" form.
-class Words {
-public:
-    explicit Words(std::span<const std::string_view> words) : m_words(words) {}
-
-    bool done() const { return m_next >= m_words.size(); }
-    std::string_view take() { return m_words[m_next++]; }
-
-    // The value of an option whose name has just been taken (`inlineValue` from "=value").
-    std::optional<std::string_view> value(std::optional<std::string_view> inlineValue) {
-        if (inlineValue)
-            return inlineValue;
-        if (done())
-            return std::nullopt;
-        return take();
-    }
-
-private:
-    std::span<const std::string_view> m_words;
-    std::size_t m_next = 0;
-};
 
 std::optional<Analyses> AnalysesNamed(std::string_view name) {
     if (name == "primal")
@@ -68,9 +28,8 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
     const std::string_view name = word.substr(0, equals);
     const std::optional<std::string_view> inlineValue =
         equals == std::string_view::npos ? std::nullopt : std::optional(word.substr(equals + 1));
-    const bool takesValue =
-        name == "--out" || name == "--radius" || name == "--threads" || name == "--analysis" ||
-        name == "--layer" || name == "--tolerance";
+    const bool takesValue = name == "--out" || name == "--radius" || name == "--threads" ||
+                            name == "--analysis" || name == "--layer" || name == "--tolerance";
     if (!takesValue) {
         if (inlineValue)
             return QuotedValue(name) + " takes no value";
@@ -106,19 +65,11 @@ std::string ReadOption(std::string_view word, Words& words, AnalyseOptions& opti
             options.radii.push_back(radius);
         }
     } else if (name == "--threads") {
-        const std::optional<int> threads = WholeNumber(*value);
-        if (!threads || *threads < 1 || *threads > kMaxThreads) {
-            return "--threads needs a whole number from 1 to " + std::to_string(kMaxThreads) +
-                   ", not " + QuotedValue(*value);
-        }
-        options.threads = *threads;
+        return ReadThreads(*value, options.threads);
     } else if (name == "--layer") {
         options.layer = std::string(*value);
     } else if (name == "--tolerance") {
-        const std::optional<double> tolerance = FiniteNumber(*value);
-        if (!tolerance || *tolerance < 0)
-            return "--tolerance needs a distance of 0 or more, not " + QuotedValue(*value);
-        options.tolerance = *tolerance;
+        return ReadTolerance(*value, options.tolerance);
     } else {
         const std::optional<Analyses> analyses = AnalysesNamed(*value);
         if (!analyses)

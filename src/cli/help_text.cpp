@@ -10,8 +10,12 @@ Usage:
                         [--analysis primal|dual|both] [--choice]
                         [--layer NAME] [--tolerance D]
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
+  vantrel-cli segment MAP --out FOLDER|LAYER [options]   (vantrel-cli segment --help)
   vantrel-cli prepare MAP --out LAYERS [options]   (vantrel-cli prepare --help)
   vantrel-cli --help
+
+segment cuts the lines into segments and measures angular integration and
+choice; 'vantrel-cli segment --help' tells its options and columns.
 
 prepare turns raw street data (an OpenStreetMap file or any GIS layer) into a
 clean road-centre-line map, with a layer of what it changed and what is left

@@ -3,6 +3,7 @@
 #include "cli/arguments.h"
 #include "cli/interruption.h"
 #include "cli/prepare_command.h"
+#include "cli/segment_run.h"
 #include "cli/stage_log.h"
 
 #include <unistd.h>
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
         return RunPrepareCommand(std::span(arguments).subspan(1), interruption);
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int defaultThreads = cores > 0 ? cores : 1;
+    if (!arguments.empty() && arguments.front() == "segment")
+        return RunSegmentCommand(std::span(arguments).subspan(1), defaultThreads, interruption);
     const ParsedArguments parsed = ParseArguments(arguments, defaultThreads);
     if (parsed.help) {
         std::cout << HelpText(defaultThreads);

@@ -6,6 +6,7 @@
 #include "core/export/measure_columns.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
+#include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
 #include "gis/style_table.h"
@@ -15,7 +16,6 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
-#include <charconv>
 #include <vector>
 
 namespace vantrel::gis {
@@ -33,109 +33,6 @@ constexpr const char* kStyledFields[] = {"integration_hh", "integration"};
 // GeoPackage's undefined Cartesian system (srs_id -1), for a map whose system is not known: its
 // undefined geographic one would have GIS programs take the coordinates for degrees.
 constexpr char kUndefinedCartesian[] = "LOCAL_CS[\"Undefined cartesian SRS\"]";
-
-// What the measures files show for a 32-bit value (0.3, not 0.30000001192092896).
-double AsWritten(float value) {
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, value);
-    double wide = value;
-    std::from_chars(text, written.ptr, wide);
-    return wide;
-}
-
-// A column of the layer besides the measures: its name and each item's value.
-struct ExtraField {
-    const char* name;
-    std::function<std::int64_t(int index)> value;
-};
-
-class LayerBuilder {
-public:
-    LayerBuilder(GDALDataset& dataset, const char* name, OGRwkbGeometryType type,
-                 OGRSpatialReference* crs, char** options, const GdalSession& gdal)
-        : m_gdal(gdal), m_layer(dataset.CreateLayer(name, crs, type, options)), m_name(name) {}
-
-    std::optional<std::string> addFields(const std::vector<ExtraField>& extras,
-                                         const std::vector<MeasureColumn>& columns) {
-        if (!m_layer)
-            return failure("the layer could not be made");
-        for (const ExtraField& extra : extras)
-            if (auto fault = addField(extra.name, OFTInteger64))
-                return fault;
-        for (const MeasureColumn& column : columns)
-            if (auto fault =
-                    addField(column.name.c_str(),
-                             column.kind == MeasureColumn::Kind::Integer ? OFTInteger64 : OFTReal))
-                return fault;
-        return std::nullopt;
-    }
-
-    // The name the format gave a field (a Shapefile cuts names to ten characters).
-    std::string fieldName(int index) const {
-        return m_layer->GetLayerDefn()->GetFieldDefn(index)->GetNameRef();
-    }
-
-    // "integration_hh is integrat_1, ..." for every field the format named otherwise; empty
-    // when it kept every name.
-    std::string renamedFields(const std::vector<ExtraField>& extras,
-                              const std::vector<MeasureColumn>& columns) const {
-        std::vector<std::string> names;
-        for (const ExtraField& extra : extras)
-            names.push_back(extra.name);
-        for (const MeasureColumn& column : columns)
-            names.push_back(column.name);
-        std::string list;
-        for (std::size_t index = 0; index < names.size(); ++index) {
-            const std::string given = fieldName(static_cast<int>(index));
-            if (given != names[index])
-                list += (list.empty() ? "" : ", ") + names[index] + " is " + given;
-        }
-        return list;
-    }
-
-    std::optional<std::string> add(OGRGeometry& geometry, int index,
-                                   const std::vector<ExtraField>& extras,
-                                   const std::vector<MeasureColumn>& columns) {
-        OGRFeature feature(m_layer->GetLayerDefn());
-        feature.SetGeometryDirectly(geometry.clone());
-        int field = 0;
-        for (const ExtraField& extra : extras)
-            feature.SetField(field++, static_cast<GIntBig>(extra.value(index)));
-        for (const MeasureColumn& column : columns) {
-            const std::optional<double> value = column.value(index);
-            if (!value)
-                feature.SetFieldNull(field);
-            else if (column.kind == MeasureColumn::Kind::Integer)
-                feature.SetField(field, static_cast<GIntBig>(*value));
-            else if (column.kind == MeasureColumn::Kind::Float)
-                feature.SetField(field, AsWritten(static_cast<float>(*value)));
-            else
-                feature.SetField(field, *value);
-            ++field;
-        }
-        if (m_layer->CreateFeature(&feature) != OGRERR_NONE)
-            return failure("a feature could not be written");
-        return std::nullopt;
-    }
-
-    OGRLayer& layer() { return *m_layer; }
-    const char* layerName() const { return m_layer->GetName(); }
-
-private:
-    std::optional<std::string> addField(const char* name, OGRFieldType type) {
-        OGRFieldDefn definition(name, type);
-        if (m_layer->CreateField(&definition) != OGRERR_NONE)
-            return failure("the field " + QuotedValue(name) + " could not be made");
-        return std::nullopt;
-    }
-    std::string failure(const std::string& what) const {
-        return "layer " + QuotedValue(m_name) + ": " + m_gdal.lastError(what);
-    }
-
-    const GdalSession& m_gdal;
-    OGRLayer* m_layer;
-    std::string m_name;
-};
 
 // Writes one or both layers into `dataset`; `styles` hears each layer with its style.
 class ResultWriter {

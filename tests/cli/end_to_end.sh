@@ -46,6 +46,18 @@ status=$?
 [ "$status" -eq 2 ] || fail "a command without --out exits with $status"
 grep -q "analyse needs --out FOLDER" "$work/err" || fail "a wrong command printed: $(cat "$work/err")"
 
+# The segment command: its own help, a run, and its own usage faults.
+"$cli" segment --help >"$work/segment_help" || fail "segment --help exits with $?"
+grep -q -- "--tulip-bins B" "$work/segment_help" || fail "segment --help does not explain --tulip-bins"
+"$cli" segment "$maps/cross2.csv" --out "$work/segments" --choice --quiet 2>"$work/err" ||
+    fail "segment exits with $?: $(cat "$work/err")"
+[ "$(tr -d '\r' <"$work/segments/segment_measures.csv" | wc -l)" -eq 5 ] ||
+    fail "segment_measures.csv of cross2 is: $(cat "$work/segments/segment_measures.csv")"
+"$cli" segment "$maps/cross2.csv" --out "$work/segments" --radius-type bends 2>"$work/err"
+status=$?
+[ "$status" -eq 2 ] || fail "segment with a wrong option exits with $status"
+grep -q "Try 'vantrel-cli segment --help'" "$work/err" || fail "segment printed: $(cat "$work/err")"
+
 # Ctrl-C while a large data matrix is written: the folder keeps the earlier run, nothing is left.
 awk 'BEGIN { print "x1,y1,x2,y2"; for (i = 0; i < 160; i++) { print 0 "," i * 10 ",1600," i * 10; print i * 10 ",0," i * 10 ",1600" } }' >"$work/grid.csv"
 cp "$work/out/axial_measures.csv" "$work/earlier"

@@ -1,0 +1,211 @@
+#include "cli/segment_run.h"
+
+#include "cli/layer_output.h"
+#include "cli/map_source.h"
+#include "cli/output_folder.h"
+#include "core/geometry/intersections.h"
+#include "core/segment/segment_building.h"
+#include "core/segment/segment_columns.h"
+#include "gis/line_layer.h"
+#include "gis/result_files.h"
+#include "gis/result_layers.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <iostream>
+#include <new>
+#include <stdexcept>
+
+namespace vantrel::cli {
+namespace {
+
+using segment::SegmentMap;
+
+std::string Counted(long long count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+SegmentMap MakeAxialSegments(const SegmentOptions& options, StageLog& log,
+                             const std::vector<MapLine>& lines) {
+    geometry::NearJunctions found =
+        geometry::FindJunctionsWithin(lines, options.tolerance, log.begin("Finding junctions"));
+    if (options.tolerance > 0)
+        log.note("--tolerance related " + Counted(found.nearOnly, "pair", "pairs") +
+                 " of lines that neither cross nor touch");
+    log.begin("Making segments");
+    return segment::SegmentsFromAxialLines(lines, found.junctions, options.stubPercent);
+}
+
+SegmentMap MakeRoadSegments(const SegmentOptions& options, StageLog& log,
+                            const std::vector<MapLine>& lines) {
+    log.begin("Making segments");
+    segment::RoadCentreLines roads = segment::SegmentsFromRoadCentreLines(lines, options.tolerance);
+    if (roads.zeroLength > 0)
+        log.note(Counted(roads.zeroLength, "piece", "pieces") +
+                 (options.tolerance > 0 ? " of zero length or shorter than --tolerance"
+                                        : " of zero length") +
+                 (roads.zeroLength == 1 ? " was" : " were") + " left out");
+    if (roads.repeated > 0)
+        log.note(Counted(roads.repeated, "piece", "pieces") +
+                 " with the same end points as an earlier one " +
+                 (roads.repeated == 1 ? "was" : "were") + " left out");
+    return std::move(roads.map);
+}
+
+// Segments that meet no other, and separate groups, are usually faults of the drawing.
+void NoteGroups(StageLog& log, const SegmentMap& map, std::size_t lineCount) {
+    log.note(Counted(map.segmentCount(), "segment", "segments") + " from " +
+             Counted(static_cast<long long>(lineCount), "line", "lines"));
+    const segment::SegmentGroups groups = segment::GroupsOf(map);
+    if (groups.isolated > 0)
+        log.note(Counted(groups.isolated, "segment meets", "segments meet") + " no other");
+    if (groups.groups > 1)
+        log.note("the other segments form " + std::to_string(groups.groups) +
+                 " separate groups, the largest of " + std::to_string(groups.largest));
+}
+
+std::string_view StageName(segment::DepthKind depth) {
+    switch (depth) {
+    case segment::DepthKind::Metric:
+        return "Metric analysis";
+    case segment::DepthKind::Topological:
+        return "Topological analysis";
+    case segment::DepthKind::Angular:
+        break;
+    }
+    return "Angular analysis";
+}
+
+} // namespace
+
+std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, StageLog& log,
+                                              Interruption* interruption) {
+    log.begin("Reading lines");
+    AnalyseOptions reading;
+    reading.linesFile = options.mapFile;
+    reading.layer = options.layer;
+    MapSource source;
+    if (options.prepare) {
+        if (auto fault =
+                ReadStreetSource(options.mapFile, options.layer, options.streets, log, source))
+            return fault;
+    } else if (auto fault = ReadMapSource(reading, log, source)) {
+        return fault;
+    }
+
+    std::optional<LayerOutput> layers;
+    std::optional<OutputFolder> folder;
+    static constexpr std::string_view kOwnFiles[] = {kSegmentMeasuresFile};
+    InputFiles inputs(gis::DatasetFiles(options.mapFile));
+    if (gis::IsLayerFileName(options.output)) {
+        const std::string suffix = gis::ResultFormatOf(options.output)->layerSuffix;
+        layers.emplace(options.output, std::vector<std::string>{kSegmentLayer + suffix},
+                       options.overwrite, std::move(inputs));
+        if (auto fault = layers->prepare())
+            return fault;
+    } else {
+        folder.emplace(options.output, kOwnFiles, options.overwrite, std::move(inputs));
+        if (auto fault = folder->prepare())
+            return fault;
+    }
+    const Interruption::Guard discardOnInterrupt = interruption ? interruption->onInterrupt([&] {
+        if (layers)
+            layers->discard();
+        else
+            folder->discard();
+    })
+                                                                : Interruption::Guard(nullptr);
+
+    // Cleaned as `prepare` cleans: straight segments meeting only at shared end points, in metres.
+    if (options.prepare)
+        if (auto fault = PrepareMapSource(source, options.streets, log))
+            return fault;
+
+    const SegmentMap map = options.roadCentreLines ? MakeRoadSegments(options, log, source.lines)
+                                                   : MakeAxialSegments(options, log, source.lines);
+    NoteGroups(log, map, source.lines.size());
+
+    segment::SegmentAnalysisOptions analysis = options.analysis;
+    analysis.progress = &log.begin(StageName(analysis.depth));
+    const std::vector<segment::RadiusResults> results = segment::AnalyseSegments(map, analysis);
+
+    log.begin("Writing files");
+    // Road-centre lines are known by their features, axial lines by their numbers.
+    segment::SegmentTable table{
+        .map = map,
+        .radii = results,
+        .sourceNumbers = options.roadCentreLines ? std::span<const std::int64_t>(source.featureIds)
+                                                 : std::span<const std::int64_t>(),
+        .sourceFeatureIds = source.featureIds,
+        .coordinates = !layers};
+    std::optional<std::string> fault;
+    if (layers) {
+        std::vector<MapLine> lines;
+        lines.reserve(static_cast<std::size_t>(map.segmentCount()));
+        for (const segment::Segment& each : map.segments())
+            lines.push_back(each.line);
+        const bool choice = analysis.choice;
+        // Radius n when asked for, else the first radius.
+        const bool hasN = std::find(analysis.radii.begin(), analysis.radii.end(),
+                                    segment::kRadiusN) != analysis.radii.end();
+        const std::string styled =
+            std::string(choice ? "nach" : "nain") +
+            segment::RadiusSuffix(hasN ? segment::kRadiusN : analysis.radii.front());
+        const gis::LineLayer layer{.name = kSegmentLayer,
+                                   .lines = lines,
+                                   .crsWkt = source.crsWkt,
+                                   .columns = segment::SegmentColumns(table),
+                                   .styledColumn = styled,
+                                   .styleDescription = std::string(choice ? "NACH" : "NAIN") +
+                                                       ", red (high) to blue (low), equal counts"};
+        fault = layers->write(
+            [&](const std::filesystem::path& staging, const std::filesystem::path& target) {
+                return gis::WriteLineLayer(staging, target, layer);
+            });
+        if (!fault)
+            fault = layers->commit();
+    } else {
+        fault = folder->write(kSegmentMeasuresFile, [&](std::ostream& out) {
+            segment::WriteSegmentMeasures(out, table);
+        });
+        if (!fault)
+            fault = folder->commit();
+    }
+    if (fault)
+        return fault;
+    log.finish();
+    return std::nullopt;
+}
+
+int RunSegmentCommand(std::span<const std::string_view> arguments, int defaultThreads,
+                      Interruption& interruption) {
+    constexpr int kFailed = 1;
+    constexpr int kUsageFault = 2;
+    const ParsedSegmentArguments parsed = ParseSegmentArguments(arguments, defaultThreads);
+    if (parsed.help) {
+        std::cout << SegmentHelpText(defaultThreads);
+        return 0;
+    }
+    if (!parsed.error.empty()) {
+        std::cerr << "vantrel-cli segment: " << parsed.error
+                  << "\nTry 'vantrel-cli segment --help'.\n";
+        return kUsageFault;
+    }
+    StageLog log(std::cerr, {parsed.options.quiet, parsed.options.timings, isatty(2) == 1});
+    try {
+        if (const auto fault = RunSegmentAnalysis(parsed.options, log, &interruption)) {
+            log.error(*fault);
+            return kFailed;
+        }
+    } catch (const std::bad_alloc&) {
+        log.error("not enough memory for this map");
+        return kFailed;
+    } catch (const std::exception& fault) {
+        log.error(fault.what());
+        return kFailed;
+    }
+    return 0;
+}
+
+} // namespace vantrel::cli
