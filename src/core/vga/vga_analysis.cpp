@@ -1,0 +1,88 @@
+#include "core/vga/vga_analysis.h"
+
+#include "core/vga/through_vision.h"
+#include "core/vga/visibility_graph.h"
+#include "core/vga/visual_depths.h"
+
+#include <cmath>
+#include <string>
+
+namespace vantrel::vga {
+
+namespace {
+
+// Per cell: its point number, the nearest points along its row either way and the fill flag.
+constexpr double kBytesPerCell = 3 * sizeof(std::int32_t) + 1;
+
+Progress* Begin(VgaStages* stages, std::string_view stage) {
+    return stages ? stages->begin(stage) : nullptr;
+}
+
+std::string Megabytes(double bytes) {
+    return std::to_string(static_cast<long long>(std::ceil(bytes / (1 << 20)))) + " MB";
+}
+
+} // namespace
+
+double GridBytes(const WallSet& walls, double spacing) {
+    return PointGrid::CellCount(walls.extent(), spacing) * kBytesPerCell;
+}
+
+std::variant<VgaResult, VgaRefusal> RunVga(const WallSet& walls, const VgaOptions& options,
+                                           VgaStages* stages) {
+    const double gridBytes = GridBytes(walls, options.spacing);
+    if (!(gridBytes <= static_cast<double>(options.maxBytes)))
+        throw TooLarge("a grid of spacing " + std::to_string(options.spacing) + " needs " +
+                       Megabytes(gridBytes) + ", more than the " +
+                       Megabytes(static_cast<double>(options.maxBytes)) + " allowed");
+    Begin(stages, "Filling the grid");
+    VgaResult result;
+    result.grid = PointGrid(walls.extent(), options.spacing);
+    if (const auto refusal = FillGrid(result.grid, walls, options.fillPoints, options.inWall))
+        return VgaRefusal{VgaRefusal::Subject::FillPoint, refusal->fillIndex, refusal->fault};
+    const PointGrid& grid = result.grid;
+    std::vector<int> origins;
+    for (std::size_t index = 0; index < options.origins.size(); ++index) {
+        const auto cell = grid.cellAt(options.origins[index]);
+        const int point = cell ? grid.pointAt(cell->first, cell->second) : -1;
+        if (point < 0)
+            return VgaRefusal{VgaRefusal::Subject::Origin, static_cast<int>(index),
+                              FillFault::InWall, true};
+        origins.push_back(point);
+    }
+
+    Sights sights =
+        LookFromEveryPoint(grid, walls,
+                           {.threads = options.threads,
+                            .progress = Begin(stages, "Isovists and visibility"),
+                            .maxBytes = options.maxBytes > gridBytes
+                                            ? options.maxBytes - static_cast<std::size_t>(gridBytes)
+                                            : 0});
+    const VisibilityGraph& graph = sights.graph;
+    result.graphBytes = graph.bytes();
+    result.isovists = std::move(sights.isovists);
+    for (int point = 0; point < graph.pointCount(); ++point)
+        result.connectivity.push_back(graph.connectivity(point));
+
+    const VisualDepths depths = ComputeVisualDepths(
+        graph, {.threads = options.threads, .progress = Begin(stages, "Visual depths")});
+    result.visual = VisualRadiusMeasures(depths.histograms, depths.largestDepth, options.radii);
+    result.local = ComputeLocalMeasures(grid, graph, depths.histograms, options.threads,
+                                        Begin(stages, "Clustering and control"));
+    result.throughVision =
+        ComputeThroughVision(grid, graph, options.threads, Begin(stages, "Through vision"));
+    if (options.metric || options.angular)
+        result.paths = ComputePathMeans(grid, graph,
+                                        {.metric = options.metric,
+                                         .angular = options.angular,
+                                         .threads = options.threads,
+                                         .progress = Begin(stages, "Metric and angular paths")});
+    if (!origins.empty()) {
+        Begin(stages, "Step depths");
+        result.visualStepDepth = VisualStepDepths(graph, origins);
+        result.stepPaths = ComputeStepPaths(grid, graph, origins);
+    }
+    return result;
+}
+
+} // namespace vantrel::vga
