@@ -2,8 +2,9 @@
 
 #include "core/analysis/parallel_units.h"
 
-#include <bit>
 #include <cmath>
+#include <deque>
+#include <mutex>
 
 namespace vantrel::vga {
 
@@ -11,57 +12,59 @@ namespace {
 
 constexpr int kPointsPerUnit = 64;
 
-// N(x) of one point as bits, with counts at every word, so that the part of any run of points
-// that x sees is counted in two reads.
-class SeenSet {
+// N(x) of one point as counts: before(i) is how many points below i x sees, so that the part of
+// any run of points that x sees is counted in two reads.
+class SeenCounts {
 public:
-    explicit SeenSet(int points)
-        : m_words((static_cast<std::size_t>(points) + 63) / 64 + 1, 0),
-          m_before(m_words.size() + 1, 0) {}
+    explicit SeenCounts(int points) : m_before(static_cast<std::size_t>(points) + 1, 0) {}
 
     void fill(std::span<const PointRun> runs) {
-        m_runs = runs;
-        if (runs.empty())
+        if (runs.empty()) {
+            m_low = 0;
+            m_high = -1;
             return;
-        m_firstWord = static_cast<std::size_t>(runs.front().first) / 64;
-        m_lastWord = static_cast<std::size_t>(runs.back().last) / 64;
-        for (const PointRun& run : runs)
-            for (std::int32_t point = run.first; point <= run.last; ++point)
-                m_words[static_cast<std::size_t>(point) / 64] |= std::uint64_t{1} << (point % 64);
-        m_before[m_firstWord] = 0;
-        for (std::size_t word = m_firstWord; word <= m_lastWord; ++word)
-            m_before[word + 1] = m_before[word] + std::popcount(m_words[word]);
+        }
+        m_low = runs.front().first;
+        m_high = runs.back().last;
+        std::int32_t count = 0, at = m_low;
+        for (const PointRun& run : runs) {
+            for (; at < run.first; ++at)
+                m_before[static_cast<std::size_t>(at - m_low)] = count;
+            for (; at <= run.last; ++at)
+                m_before[static_cast<std::size_t>(at - m_low)] = count++;
+        }
+        m_before[static_cast<std::size_t>(at - m_low)] = count;
     }
 
-    void clear() {
-        for (const PointRun& run : m_runs)
-            for (std::int32_t point = run.first; point <= run.last; ++point)
-                m_words[static_cast<std::size_t>(point) / 64] = 0;
-        m_runs = {};
-    }
-
-    // How many of the points first .. last are in the set.
-    std::int64_t countIn(std::int32_t first, std::int32_t last) const {
-        const auto low = static_cast<std::int32_t>(m_firstWord * 64);
-        const auto high = static_cast<std::int32_t>(m_lastWord * 64 + 63);
-        first = std::max(first, low);
-        last = std::min(last, high);
-        return first > last ? 0 : below(last + 1) - below(first);
+    // How many points of the ascending runs the set holds.
+    std::int64_t countIn(std::span<const PointRun> runs) const {
+        std::int64_t count = 0;
+        for (const PointRun& run : runs) {
+            if (run.last < m_low)
+                continue;
+            if (run.first > m_high)
+                break;
+            const std::int32_t first = std::max(run.first, m_low);
+            const std::int32_t last = std::min(run.last, m_high);
+            count += m_before[static_cast<std::size_t>(last + 1 - m_low)] -
+                     m_before[static_cast<std::size_t>(first - m_low)];
+        }
+        return count;
     }
 
 private:
-    // How many set points lie below the point, which lies within the words of the set (or just
-    // past them).
-    std::int64_t below(std::int32_t point) const {
-        const std::size_t word = static_cast<std::size_t>(point) / 64;
-        const std::uint64_t mask = (std::uint64_t{1} << (point % 64)) - 1;
-        return m_before[word] + std::popcount(m_words[word] & mask);
-    }
+    std::vector<std::int32_t> m_before;
+    std::int32_t m_low = 0, m_high = -1;
+};
 
-    std::vector<std::uint64_t> m_words;
-    std::vector<std::int64_t> m_before;
-    std::span<const PointRun> m_runs;
-    std::size_t m_firstWord = 0, m_lastWord = 0;
+// What the points of one thread find about pairs, for both points of each pair.
+struct PairTally {
+    explicit PairTally(int points)
+        : shared(static_cast<std::size_t>(points), 0), seenByNeighbours(shared.size(), 0) {}
+    // Per point x, the sum over y in N(x) of |N(y) and N(x)|.
+    std::vector<std::int64_t> shared;
+    // Per point x, how many y in N(x) see another point of N(x).
+    std::vector<std::int32_t> seenByNeighbours;
 };
 
 } // namespace
@@ -70,15 +73,24 @@ LocalMeasures ComputeLocalMeasures(const PointGrid& grid, const VisibilityGraph&
                                    const analysis::DepthHistograms& histograms, int threads,
                                    Progress* progress) {
     const int count = graph.pointCount();
+    const auto size = static_cast<std::size_t>(count);
     LocalMeasures measures;
-    measures.firstMoment.resize(static_cast<std::size_t>(count));
-    measures.secondMoment.resize(static_cast<std::size_t>(count));
-    measures.clustering.resize(static_cast<std::size_t>(count));
-    measures.control.resize(static_cast<std::size_t>(count));
-    measures.controllability.resize(static_cast<std::size_t>(count));
+    measures.firstMoment.resize(size);
+    measures.secondMoment.resize(size);
+    measures.clustering.resize(size);
+    measures.control.resize(size);
+    measures.controllability.resize(size);
+    std::mutex mutex;
+    // A deque, so that a thread adding its tally moves no other thread's.
+    std::deque<PairTally> tallies;
     const int units = (count + kPointsPerUnit - 1) / kPointsPerUnit;
     analysis::RunUnits(units, threads, progress, [&] {
-        return [&, seen = SeenSet(count)](int unit) mutable {
+        PairTally* tally = nullptr;
+        {
+            const std::lock_guard lock(mutex);
+            tally = &tallies.emplace_back(count);
+        }
+        return [&, tally, seen = SeenCounts(count)](int unit) mutable {
             const int last = std::min(count, (unit + 1) * kPointsPerUnit);
             for (int point = unit * kPointsPerUnit; point < last; ++point) {
                 const auto index = static_cast<std::size_t>(point);
@@ -86,7 +98,6 @@ LocalMeasures ComputeLocalMeasures(const PointGrid& grid, const VisibilityGraph&
                 const std::span<const PointRun> runs = graph.runsOf(point);
                 seen.fill(runs);
                 double first = 0, second = 0, control = 0;
-                std::int64_t shared = 0, seenByNeighbours = 0;
                 for (const PointRun& run : runs) {
                     for (std::int32_t other = run.first; other <= run.last; ++other) {
                         const DoublePoint to = grid.location(other);
@@ -95,28 +106,40 @@ LocalMeasures ComputeLocalMeasures(const PointGrid& grid, const VisibilityGraph&
                         first += std::sqrt(squared);
                         second += squared;
                         control += 1.0 / graph.connectivity(other);
-                        std::int64_t common = 0;
-                        for (const PointRun& theirs : graph.runsOf(other))
-                            common += seen.countIn(theirs.first, theirs.last);
-                        shared += common;
-                        seenByNeighbours += common > 0;
+                        // |N(y) and N(x)| is the same both ways: each pair counts once.
+                        if (other < point)
+                            continue;
+                        const std::int64_t common = seen.countIn(graph.runsOf(other));
+                        const auto otherIndex = static_cast<std::size_t>(other);
+                        tally->shared[index] += common;
+                        tally->shared[otherIndex] += common;
+                        tally->seenByNeighbours[index] += common > 0;
+                        tally->seenByNeighbours[otherIndex] += common > 0;
                     }
                 }
-                seen.clear();
                 measures.firstMoment[index] = first;
                 measures.secondMoment[index] = second;
-                const double k = graph.connectivity(point);
-                if (k > 1) {
-                    const auto atDepth = histograms.of(point);
-                    const std::int64_t secondDepth = atDepth.size() > 1 ? atDepth[1] : 0;
-                    measures.clustering[index] = static_cast<double>(shared) / (k * (k - 1));
+                if (graph.connectivity(point) > 1)
                     measures.control[index] = control;
-                    measures.controllability[index] =
-                        k / static_cast<double>(secondDepth + 1 + seenByNeighbours);
-                }
             }
         };
     });
+    for (int point = 0; point < count; ++point) {
+        const auto index = static_cast<std::size_t>(point);
+        const double k = graph.connectivity(point);
+        if (k <= 1)
+            continue;
+        std::int64_t shared = 0, seenByNeighbours = 0;
+        for (const PairTally& tally : tallies) {
+            shared += tally.shared[index];
+            seenByNeighbours += tally.seenByNeighbours[index];
+        }
+        const auto atDepth = histograms.of(point);
+        const std::int64_t secondDepth = atDepth.size() > 1 ? atDepth[1] : 0;
+        measures.clustering[index] = static_cast<double>(shared) / (k * (k - 1));
+        measures.controllability[index] =
+            k / static_cast<double>(secondDepth + 1 + seenByNeighbours);
+    }
     return measures;
 }
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
+#include <cstdlib>
 
 namespace vantrel::vga {
 
@@ -14,11 +16,15 @@ using analysis::BitCounts;
 using analysis::kSourcesPerWave;
 using analysis::SourceBits;
 
-// The waves of one batch of sources over the runs of the visibility graph. A level either pushes
-// each fresh point's bits along its runs, which costs the points it sees, or lets every point not
-// yet reached by all sources pull the bits of its runs at once: the OR over a run comes in two
-// reads from a table of ORs over every stretch of a power-of-two length. Whichever costs less is
-// taken, level by level: pushing while the waves are small, pulling once they are wide.
+// The waves of one batch of sources over the runs of the visibility graph. A run of 2^k or more
+// points is the union of two stretches of 2^k points, which may overlap, as ORs allow; so a level
+// can go three ways, whichever costs less:
+// - push each fresh point's bits to every point it sees, which costs the points it sees;
+// - push them onto the two stretches of each of its runs in a table of stretches, then hand each
+//   stretch's bits down to its halves, which costs its runs and a pass over the table;
+// - let every point not yet reached by all sources pull the ORs of its runs' two stretches from a
+//   table of ORs over every stretch, which costs their runs and a pass to build the table.
+// Pushing wins while the waves are small, pulling once they are wide.
 class RunWaves {
 public:
     explicit RunWaves(const VisibilityGraph& graph)
@@ -51,13 +57,17 @@ public:
         }
         std::size_t unsaturatedRuns = m_totalRuns;
         for (int depth = 1; !m_freshPoints.empty(); ++depth) {
-            std::size_t pushCost = 0;
-            for (const int point : m_freshPoints)
+            const std::size_t tablePass = static_cast<std::size_t>(m_levels) * m_count;
+            std::size_t pushCost = 0, stretchCost = tablePass;
+            for (const int point : m_freshPoints) {
                 pushCost += static_cast<std::size_t>(m_graph.connectivity(point));
-            const std::size_t pullCost =
-                static_cast<std::size_t>(m_levels) * m_count + unsaturatedRuns;
-            if (pushCost < pullCost)
+                stretchCost += m_graph.runsOf(point).size();
+            }
+            const std::size_t pullCost = tablePass + unsaturatedRuns;
+            if (pushCost <= std::min(stretchCost, pullCost))
                 push();
+            else if (stretchCost <= pullCost)
+                pushStretches();
             else
                 pull(all);
             for (const int point : m_freshPoints)
@@ -90,6 +100,38 @@ private:
         }
     }
 
+    // Level k > 0 of the table takes the bits for points i .. i + 2^k - 1; level 0 is the next
+    // level's bits. The table is all 0 again afterwards.
+    void pushStretches() {
+        for (const int point : m_freshPoints) {
+            const SourceBits bits = m_fresh[static_cast<std::size_t>(point)];
+            for (const PointRun& run : m_graph.runsOf(point)) {
+                const auto length = static_cast<std::size_t>(run.last - run.first + 1);
+                const int level = std::bit_width(length) - 1;
+                SourceBits* table = stretches(level);
+                table[static_cast<std::size_t>(run.first)] |= bits;
+                table[static_cast<std::size_t>(run.last) + 1 - (std::size_t{1} << level)] |= bits;
+            }
+        }
+        for (int level = m_levels - 1; level >= 1; --level) {
+            SourceBits* here = stretches(level);
+            SourceBits* below = stretches(level - 1);
+            const std::size_t half = std::size_t{1} << (level - 1);
+            for (std::size_t point = 0; point < m_count; ++point) {
+                if (here[point] == 0)
+                    continue;
+                below[point] |= here[point];
+                below[point + half] |= here[point];
+                here[point] = 0;
+            }
+        }
+    }
+
+    SourceBits* stretches(int level) {
+        return level == 0 ? m_next.data()
+                          : m_spans.data() + static_cast<std::size_t>(level - 1) * m_count;
+    }
+
     // Level k of the table holds the OR of the fresh bits of points i .. i + 2^k - 1.
     const SourceBits* span(int level) const {
         return level == 0 ? m_fresh.data()
@@ -120,6 +162,7 @@ private:
             }
             m_next[point] = bits;
         }
+        std::fill(m_spans.begin(), m_spans.end(), 0);
     }
 
     const VisibilityGraph& m_graph;
