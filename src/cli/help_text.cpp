@@ -10,6 +10,8 @@ Usage:
                         [--analysis primal|dual|both] [--choice]
                         [--layer NAME] [--tolerance D]
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
+  vantrel-cli vga WALLS --spacing S --fill X,Y --out FOLDER|LAYERS [...]
+                        (visibility graph analysis: vantrel-cli vga --help)
   vantrel-cli --help
 
 analyse reads the axial lines in LINES and finds the junctions where they cross,

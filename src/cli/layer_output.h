@@ -23,6 +23,8 @@ public:
     // that an unwritable place is found before any work.
     std::optional<std::string> prepare();
     std::optional<std::string> write(const gis::ResultLayers& results);
+    // Where files of other kinds are written before commit() moves them beside the target.
+    const std::filesystem::path& stagingFolder() const { return m_staging; }
     // Moves the files into place.
     std::optional<std::string> commit();
     // Removes the staging folder; safe from another thread at any time.

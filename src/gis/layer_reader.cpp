@@ -12,26 +12,56 @@ namespace vantrel::gis {
 
 namespace {
 
-bool IsLineType(OGRwkbGeometryType type) {
+bool IsLineType(OGRwkbGeometryType type, LineSources sources) {
     const OGRwkbGeometryType flat = wkbFlatten(type);
-    return flat == wkbLineString || flat == wkbMultiLineString;
+    return flat == wkbLineString || flat == wkbMultiLineString ||
+           (sources == LineSources::LineStringsAndRings &&
+            (flat == wkbPolygon || flat == wkbMultiPolygon));
 }
 
 // A layer holds lines when it says so, or, for layers of mixed or unknown geometry such as DXF
 // and GeoJSON, when one of its features is a line.
-bool HoldsLines(OGRLayer& layer) {
+bool HoldsLines(OGRLayer& layer, LineSources sources) {
     const OGRwkbGeometryType declared = wkbFlatten(layer.GetGeomType());
-    if (IsLineType(declared))
+    if (IsLineType(declared, sources))
         return true;
     if (declared != wkbUnknown && declared != wkbGeometryCollection)
         return false;
     layer.ResetReading();
     for (const auto& feature : layer) {
         const OGRGeometry* geometry = feature->GetGeometryRef();
-        if (geometry && IsLineType(geometry->getGeometryType()))
+        if (geometry && IsLineType(geometry->getGeometryType(), sources))
             return true;
     }
     return false;
+}
+
+// The line strings of a geometry: itself, its parts, or its polygons' rings.
+std::vector<const OGRLineString*> LineStringsOf(const OGRGeometry& geometry) {
+    std::vector<const OGRLineString*> parts;
+    const auto addPolygon = [&parts](const OGRPolygon& polygon) {
+        for (const OGRLinearRing* ring : polygon)
+            parts.push_back(ring);
+    };
+    switch (wkbFlatten(geometry.getGeometryType())) {
+    case wkbLineString:
+        parts.push_back(geometry.toLineString());
+        break;
+    case wkbMultiLineString:
+        for (const OGRLineString* part : *geometry.toMultiLineString())
+            parts.push_back(part);
+        break;
+    case wkbPolygon:
+        addPolygon(*geometry.toPolygon());
+        break;
+    case wkbMultiPolygon:
+        for (const OGRPolygon* polygon : *geometry.toMultiPolygon())
+            addPolygon(*polygon);
+        break;
+    default:
+        break;
+    }
+    return parts;
 }
 
 std::string NameList(const std::vector<std::string>& names) {
@@ -52,22 +82,17 @@ std::string CrsName(const OGRSpatialReference& crs) {
 
 class LineCollector {
 public:
-    explicit LineCollector(LayerLines& layer) : m_layer(layer) {}
+    LineCollector(LayerLines& layer, LineSources sources) : m_layer(layer), m_sources(sources) {}
 
     // False when a coordinate cannot be held; `fault` then says which feature.
     bool add(const OGRFeature& feature, std::string& fault) {
         const OGRGeometry* geometry = feature.GetGeometryRef();
-        if (!geometry || geometry->IsEmpty() || !IsLineType(geometry->getGeometryType())) {
+        if (!geometry || geometry->IsEmpty() ||
+            !IsLineType(geometry->getGeometryType(), m_sources)) {
             ++m_layer.skippedFeatures;
             return true;
         }
-        std::vector<const OGRLineString*> parts;
-        if (wkbFlatten(geometry->getGeometryType()) == wkbLineString) {
-            parts.push_back(geometry->toLineString());
-        } else {
-            for (const OGRLineString* part : *geometry->toMultiLineString())
-                parts.push_back(part);
-        }
+        const std::vector<const OGRLineString*> parts = LineStringsOf(*geometry);
         int pieces = 0;
         for (const OGRLineString* part : parts)
             pieces += std::max(part->getNumPoints() - 1, 0);
@@ -105,11 +130,13 @@ public:
 
 private:
     LayerLines& m_layer;
+    LineSources m_sources;
 };
 
 } // namespace
 
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName) {
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            LineSources sources) {
     const GdalSession gdal;
     const std::string fileName = QuotedName(file);
     const auto fail = [](std::string error) {
@@ -131,13 +158,13 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
             return fail(fileName + " has no layer " + QuotedValue(layerName) +
                         (names.empty() ? "" : "; its layers are " + NameList(names)));
         }
-        if (!HoldsLines(*layer))
+        if (!HoldsLines(*layer, sources))
             return fail("The layer " + QuotedValue(layerName) + " of " + fileName +
                         " holds no lines");
     } else {
         std::vector<std::string> names;
         for (OGRLayer* each : dataset->GetLayers()) {
-            if (HoldsLines(*each)) {
+            if (HoldsLines(*each, sources)) {
                 names.push_back(each->GetName());
                 layer = layer ? layer : each;
             }
@@ -159,7 +186,7 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
         lines.crsName = CrsName(*crs);
         lines.geographic = crs->IsGeographic();
     }
-    LineCollector collector(lines);
+    LineCollector collector(lines, sources);
     layer->ResetReading();
     for (const auto& feature : *layer) {
         std::string fault;

@@ -35,9 +35,14 @@ struct LayerReading {
     std::string error;
 };
 
+// Which geometries give lines: line strings only, or the rings of polygons too (as walls do).
+enum class LineSources { LineStrings, LineStringsAndRings };
+
 // Reads the layer named `layerName`, or when it is empty the one layer that holds lines. Line
 // strings are axial lines; a line string of more than two vertices and a multi-line string give
-// one line per straight piece; x and y are taken from 3D and measured coordinates.
-LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName);
+// one line per straight piece; x and y are taken from 3D and measured coordinates. With
+// LineStringsAndRings, every ring of a polygon or multi-polygon gives its pieces too.
+LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            LineSources sources = LineSources::LineStrings);
 
 } // namespace vantrel::gis

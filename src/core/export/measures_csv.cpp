@@ -11,13 +11,16 @@ std::string RadiusHeading(analysis::MeasureRadius radius) {
 }
 
 void WriteMeasures(std::ostream& out, const analysis::ItemMeasures& measures) {
-    const std::vector<MeasureColumn> columns = MeasureColumns(measures);
+    WriteColumns(out, MeasureColumns(measures), measures.itemCount());
+}
+
+void WriteColumns(std::ostream& out, const std::vector<MeasureColumn>& columns, int rows) {
     RecordWriter records(out);
     for (const MeasureColumn& column : columns)
         records.field(column.name);
     records.end();
 
-    for (int index = 0; index < measures.itemCount(); ++index) {
+    for (int index = 0; index < rows; ++index) {
         for (const MeasureColumn& column : columns) {
             const std::optional<double> value = column.value(index);
             if (!value)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/analysis/item_measures.h"
+#include "core/export/measure_columns.h"
 
 #include <ostream>
 #include <string>
@@ -16,5 +17,8 @@ std::string RadiusHeading(analysis::MeasureRadius radius);
 // columns are written in the shortest form of a 32-bit float, doubles in the shortest form of a
 // 64-bit double; a measure that does not exist is an empty field.
 void WriteMeasures(std::ostream& out, const analysis::ItemMeasures& measures);
+
+// The same for any columns: a heading record, then one record for each row 0 .. rows - 1.
+void WriteColumns(std::ostream& out, const std::vector<MeasureColumn>& columns, int rows);
 
 } // namespace vantrel::exports

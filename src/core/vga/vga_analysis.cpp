@@ -4,6 +4,7 @@
 #include "core/vga/visibility_graph.h"
 #include "core/vga/visual_depths.h"
 
+#include <bit>
 #include <cmath>
 #include <string>
 
@@ -13,6 +14,8 @@ namespace {
 
 // Per cell: its point number, the nearest points along its row either way and the fill flag.
 constexpr double kBytesPerCell = 3 * sizeof(std::int32_t) + 1;
+// Per point: its place, its measures (at most a few dozen values of 16 bytes), its depth counts.
+constexpr double kBytesPerPoint = 1024;
 
 Progress* Begin(VgaStages* stages, std::string_view stage) {
     return stages ? stages->begin(stage) : nullptr;
@@ -51,6 +54,19 @@ std::variant<VgaResult, VgaRefusal> RunVga(const WallSet& walls, const VgaOption
         origins.push_back(point);
     }
 
+    // The graph, twice while it is put together, the measures of every point, and each thread's
+    // search tables (a few words a point for every power of two up to the points) and
+    // through-vision counts (a word a cell).
+    const double points = grid.pointCount();
+    const double searchWords = 4 + std::bit_width(static_cast<unsigned>(points));
+    const double needed =
+        gridBytes + 2 * EstimateGraphBytes(grid, walls) + points * kBytesPerPoint +
+        options.threads * sizeof(std::uint64_t) *
+            (points * searchWords + static_cast<double>(grid.columns()) * grid.rows());
+    if (needed > static_cast<double>(options.maxBytes))
+        throw TooLarge("the analysis of " + std::to_string(grid.pointCount()) +
+                       " points needs about " + Megabytes(needed) + ", more than the " +
+                       Megabytes(static_cast<double>(options.maxBytes)) + " allowed");
     Sights sights =
         LookFromEveryPoint(grid, walls,
                            {.threads = options.threads,

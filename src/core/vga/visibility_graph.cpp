@@ -192,6 +192,24 @@ Extent FrameOf(const PointGrid& grid, const WallSet& walls) {
     return {frame.minX - spacing, frame.minY - spacing, frame.maxX + spacing, frame.maxY + spacing};
 }
 
+double EstimateGraphBytes(const PointGrid& grid, const WallSet& walls) {
+    constexpr int kSamples = 64;
+    const int count = grid.pointCount();
+    if (count == 0)
+        return 0;
+    IsovistMaker maker(walls, FrameOf(grid, walls));
+    RowScanner scanner(grid, walls);
+    const int samples = std::min(count, kSamples);
+    double runs = 0;
+    for (int sample = 0; sample < samples; ++sample) {
+        const int point = static_cast<int>(static_cast<long long>(sample) * count / samples);
+        maker.look(grid.location(point));
+        runs += static_cast<double>(scanner.scan(point, maker.outline(), maker.cracks()).size());
+    }
+    return runs / samples * count * sizeof(PointRun) +
+           static_cast<double>(count) * (sizeof(std::size_t) + sizeof(std::int32_t));
+}
+
 Sights LookFromEveryPoint(const PointGrid& grid, const WallSet& walls,
                           const SightOptions& options) {
     const int count = grid.pointCount();

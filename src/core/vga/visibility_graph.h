@@ -71,6 +71,9 @@ struct Sights {
 // a cell to spare.
 Extent FrameOf(const PointGrid& grid, const WallSet& walls);
 
+// About how many bytes the visibility graph will take, from what a sample of its points see.
+double EstimateGraphBytes(const PointGrid& grid, const WallSet& walls);
+
 // Two points see each other when the segment between their centres neither crosses nor touches
 // a wall. Each point's isovist gives what it sees, and wherever a point lies so near the isovist's
 // edge that rounding could decide, the segment is tested exactly against the walls.
