@@ -4,6 +4,7 @@
 #include "cli/layer_output.h"
 #include "cli/output_folder.h"
 #include "core/export/measures_csv.h"
+#include "core/host/free_memory.h"
 #include "core/host/quoted_text.h"
 #include "core/io/axial_line_reader.h"
 #include "core/vga/picture_walls.h"
@@ -21,7 +22,6 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <new>
 
@@ -200,22 +200,6 @@ std::optional<std::string> ReadWalls(const VgaCommandOptions& options, StageLog&
     return std::nullopt;
 }
 
-// The memory the machine has free for the analysis: what it says is available, most of it.
-std::size_t FreeBytes() {
-    std::ifstream info("/proc/meminfo");
-    std::string key;
-    long long kilobytes = 0;
-    std::string unit;
-    while (info >> key >> kilobytes >> unit) {
-        if (key == "MemAvailable:")
-            return static_cast<std::size_t>(kilobytes) * 1024 / 10 * 9;
-    }
-    const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGE_SIZE);
-    return pages > 0 && size > 0
-               ? static_cast<std::size_t>(pages) * static_cast<std::size_t>(size) / 2
-               : SIZE_MAX;
-}
-
 std::string Refusal(const VgaCommandOptions& options, const vga::WallSet& walls,
                     const vga::VgaRefusal& refusal, bool picture) {
     if (refusal.subject == vga::VgaRefusal::Subject::Origin)
@@ -360,7 +344,7 @@ std::optional<std::string> RunVgaCommand(const VgaCommandOptions& options, Stage
     analysis.metric = options.metric;
     analysis.angular = options.angular;
     analysis.threads = options.threads;
-    analysis.maxBytes = options.maxBytes > 0 ? options.maxBytes : FreeBytes();
+    analysis.maxBytes = options.maxBytes > 0 ? options.maxBytes : FreeMemoryBytes();
     if (read.pixels) {
         const vga::DarkPixels& pixels = *read.pixels;
         const double size = options.pixelSize;
