@@ -97,10 +97,10 @@ void VgaTest::theButtonAsksForASpacingAndAClickAndShowsIntegrationInColouredCell
     QCOMPARE(window.measures().currentText(), QString("visual_integration_hh"));
     QVERIFY(window.legend().text().startsWith("visual_integration_hh from "));
     QVERIFY(window.measures().count() > 20);
-    QVERIFY(session.state().AxialLines.empty()) << "the click drew no line";
+    QVERIFY2(session.state().AxialLines.empty(), "the click drew no line");
 
-    // Each point's cell in one of the 13 colours; the walls stay dark; the colours change with
-    // the measure.
+    // Each point's cell in one of the 13 colours, grey where a point sees every other and so has
+    // no integration; the walls stay dark; the colours change with the measure.
     const QImage& image = window.surface().image();
     QCOMPARE(image.size(), QSize(100, 80));
     const auto isScaleColour = [](QColor colour) {
@@ -111,12 +111,14 @@ void VgaTest::theButtonAsksForASpacingAndAClickAndShowsIntegrationInColouredCell
         }
         return false;
     };
-    QVERIFY(isScaleColour(image.pixelColor(kInside)));
+    QVERIFY(isScaleColour(image.pixelColor(20, 20)));
+    QCOMPARE(image.pixelColor(kInside), kNoValueGrey);
     QCOMPARE(image.pixelColor(2, 2), QColor(30, 30, 30));
     const QImage before = image.copy();
     window.measures().setCurrentText("isovist_area");
     QVERIFY(window.legend().text().startsWith("isovist_area from "));
     QVERIFY(window.surface().image() != before);
+    QVERIFY(isScaleColour(window.surface().image().pixelColor(kInside)));
 }
 
 void VgaTest::theDesktopWritesThePointsTheBatchToolWritesForThePicture() {
@@ -163,7 +165,8 @@ void VgaTest::drawnLinesAreNoWallsAndAClickInAWallIsRefusedUntilOneInTheOpen() {
              QString("The Point You Clicked is in a Wall of the Plan (a Dark Pixel) - Click in "
                      "the Open Space"));
     QTest::mouseClick(&session.map(), Qt::LeftButton, {}, kInside);
-    QCOMPARE(session.state().AxialLines.size(), std::size_t{1}) << "the clicks drew no line";
+    // The clicks drew no line.
+    QCOMPARE(session.state().AxialLines.size(), std::size_t{1});
     QCOMPARE(cells(), withoutLines);
 
     // After the analysis the map draws lines again.
@@ -217,8 +220,12 @@ void VgaTest::theWindowAndTheButtonAreReadableByAScreenReader() {
     QAccessibleInterface* measures = QAccessible::queryAccessibleInterface(&window.measures());
     QVERIFY(measures);
     QCOMPARE(measures->role(), QAccessible::ComboBox);
-    QCOMPARE(measures->text(QAccessible::Name), QString("Measure"));
     QCOMPARE(measures->text(QAccessible::Value), QString("visual_integration_hh"));
+    // Screen readers on Linux read a combo box's name from the label it is labelled by.
+    const auto labels = measures->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.front().first->role(), QAccessible::StaticText);
+    QCOMPARE(labels.front().first->text(QAccessible::Name), QString("Measure: "));
     QAccessibleInterface* legend = QAccessible::queryAccessibleInterface(&window.legend());
     QVERIFY(legend);
     QCOMPARE(legend->text(QAccessible::Name), QString("Value Range"));

@@ -10,14 +10,11 @@ using exports::MeasureColumn;
 using Kind = MeasureColumn::Kind;
 
 template <class T> MeasureColumn Column(std::string name, Kind kind, const std::vector<T>& values) {
-    return {std::move(name), kind, [&values](int index) -> std::optional<double> {
-                return static_cast<double>(values[static_cast<std::size_t>(index)]);
-            }};
+    return exports::ValuesColumn(std::move(name), kind, values);
 }
 
 MeasureColumn Column(std::string name, const std::vector<Measure>& values) {
-    return {std::move(name), Kind::Double,
-            [&values](int index) { return values[static_cast<std::size_t>(index)]; }};
+    return exports::MeasuresColumn(std::move(name), values);
 }
 
 MeasureColumn IsovistColumn(std::string name, const std::vector<IsovistMeasures>& isovists,
