@@ -98,6 +98,16 @@ vga::DarkPixels DarkPixelsOf(const QImage& plan) {
     return dark;
 }
 
+// The dark pixels of the plan in their own colours, every other pixel transparent.
+QImage WallsOf(const QImage& plan, const vga::DarkPixels& dark) {
+    QImage walls = plan.convertToFormat(QImage::Format_ARGB32);
+    for (int row = 0; row < walls.height(); ++row)
+        for (int column = 0; column < walls.width(); ++column)
+            if (!dark.dark(column, row))
+                walls.setPixel(column, row, qRgba(0, 0, 0, 0));
+    return walls;
+}
+
 // The spacing typed, or nothing when the input was cancelled; asked again after a wrong one.
 std::optional<int> AskSpacing(Workspace& workspace, QSize plan) {
     const int standard = DefaultSpacing(plan);
@@ -253,6 +263,7 @@ bool AnalyseVisibilityFrom(Workspace& workspace, int spacing, QPointF clicked) {
     shown->result = std::get<vga::VgaResult>(std::move(run));
     shown->columns = vga::VgaColumns(shown->result);
     shown->plan = plan;
+    shown->walls = WallsOf(plan, dark);
     ShowResults(workspace, std::move(shown));
     workspace.main.mapWindow().setDrawWidth(1);
     return true;

@@ -6,11 +6,13 @@
 #include "gui/host/menus.h"
 #include "gui/host/picture_surface.h"
 #include "gui/host/twips.h"
+#include "gui/host/window_geometry.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -43,13 +45,21 @@ VgaResultsWindow::VgaResultsWindow()
     m_measures->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     caption->setBuddy(m_measures);
     tools->addWidget(m_measures);
-    m_legend = new QLabel(tools);
+    // In the status bar, where it stays readable however narrow the plan makes the window.
+    m_legend = new QLabel(this);
     m_legend->setObjectName("lblRange");
     m_legend->setAccessibleName("Value Range");
-    m_legend->setContentsMargins(12, 0, 0, 0);
-    tools->addWidget(m_legend);
+    statusBar()->addWidget(m_legend, 1);
     connect(m_measures, &QComboBox::currentTextChanged, this, &VgaResultsWindow::showMeasure);
     sizeToMap(PixelsToTwips(400), PixelsToTwips(300));
+}
+
+void VgaResultsWindow::sizeToMap(double widthUnits, double heightUnits) {
+    MapSurfaceWindow::sizeToMap(widthUnits, heightUnits);
+    // Room for the measure list and the status bar besides what a map window needs.
+    const QToolBar& tools = *findChild<QToolBar*>("tbrMeasure");
+    ResizeWithinScreen(*this, std::max(width(), tools.sizeHint().width()),
+                       height() + tools.sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void VgaResultsWindow::showResults(std::unique_ptr<VgaShown> shown) {
@@ -78,10 +88,13 @@ void VgaResultsWindow::draw(const exports::MeasureColumn& column) {
     const vga::VgaResult& result = m_shown->result;
     const int count = result.pointCount();
     double lowest = std::numeric_limits<double>::infinity(), highest = -lowest;
+    int missing = 0;
     for (int point = 0; point < count; ++point) {
         if (const auto value = column.value(point)) {
             lowest = std::min(lowest, *value);
             highest = std::max(highest, *value);
+        } else {
+            ++missing;
         }
     }
     QImage image = m_shown->plan.convertToFormat(QImage::Format_RGB32);
@@ -101,16 +114,19 @@ void VgaResultsWindow::draw(const exports::MeasureColumn& column) {
         painter.fillRect(QRectF(centre.x - spacing / 2, centre.y - spacing / 2, spacing, spacing),
                          colour);
     }
+    // The walls over the cells, so that the plan stays readable.
+    painter.drawImage(0, 0, m_shown->walls);
     painter.end();
     surface().setImage(image);
     const QString name = QString::fromStdString(column.name);
     if (lowest > highest)
         m_legend->setText(name + " has no value at any point (grey)");
     else
-        m_legend->setText(QStringLiteral("%1 from %2 (blue) to %3 (red); grey: no value")
+        m_legend->setText(QStringLiteral("%1 from %2 (blue) to %3 (red)%4")
                               .arg(name)
                               .arg(lowest, 0, 'g', 6)
-                              .arg(highest, 0, 'g', 6));
+                              .arg(highest, 0, 'g', 6)
+                              .arg(missing > 0 ? "; grey: no value" : ""));
 }
 
 } // namespace vantrel

@@ -18,11 +18,13 @@ class QLabel;
 namespace vantrel {
 
 // What the window shows: the results, their columns (which refer to them) and the plan as the
-// map window showed it, on which the cells lie pixel for pixel.
+// map window showed it, on which the cells lie pixel for pixel, with its walls alone (the dark
+// pixels, everything else transparent) to draw over the cells.
 struct VgaShown {
     vga::VgaResult result;
     std::vector<exports::MeasureColumn> columns;
     QImage plan;
+    QImage walls;
 };
 
 class VgaResultsWindow : public MapSurfaceWindow {
@@ -32,9 +34,12 @@ public:
 
     // `cboMeasure`: every column but x and y.
     QComboBox& measures() const { return *m_measures; }
-    // `lblRange`: the measure's lowest and highest values, or why there are none.
+    // `lblRange`, in the status bar: the measure's lowest and highest values, or why there are
+    // none.
     QLabel& legend() const { return *m_legend; }
 
+    // The map window's size, widened for the measure list and heightened for the status bar.
+    void sizeToMap(double widthUnits, double heightUnits) override;
     // Takes the results, sizes the window to the plan and shows visual integration [HH].
     void showResults(std::unique_ptr<VgaShown> shown);
     const VgaShown* shown() const { return m_shown.get(); }
