@@ -4,6 +4,7 @@
 #include "core/analysis/item_measures.h"
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,9 @@
 namespace vantrel::cli {
 
 enum class Analyses { Primal, Dual, Both };
+
+// The whole text as a finite number, or nothing.
+std::optional<double> FiniteNumber(std::string_view text);
 
 // Above this many rows (lines x junctions) the data matrix is left out unless asked for; the
 // largest map the desktop program holds gives 249,500.

@@ -36,14 +36,6 @@ constexpr std::string_view kVgaOutputFiles[] = {kVgaPointsFile};
 
 using geometry::DoublePoint;
 
-std::optional<double> FiniteNumber(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 // "X,Y;X,Y" -> the points, or nothing when a part is not a pair of numbers.
 std::optional<std::vector<DoublePoint>> Points(std::string_view list) {
     std::vector<DoublePoint> points;
