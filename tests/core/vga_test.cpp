@@ -120,6 +120,21 @@ TEST(VgaGrid, FillPointsOutsideInAWallOrInTooSmallASpaceAreRefused) {
     tiny.fillPoints = {{1, 1}};
     tiny.maxBytes = 1 << 20;
     EXPECT_THROW(RunVga(walls, tiny), TooLarge);
+
+    // Points too many for the memory, on a grid whose cells alone would fit, are foreseen on a
+    // coarse grid and refused before the fine one is filled.
+    struct Stages : VgaStages {
+        std::vector<std::string> begun;
+        Progress* begin(std::string_view stage) override {
+            begun.emplace_back(stage);
+            return nullptr;
+        }
+    } stages;
+    VgaOptions fine = tiny;
+    fine.spacing = 0.002;
+    fine.maxBytes = 512 << 20;
+    EXPECT_THROW(RunVga(walls, fine, &stages), TooLarge);
+    EXPECT_TRUE(stages.begun.empty());
 }
 
 TEST(VgaVisibility, EveryPairIsDecidedAsTheExactSegmentTestDecidesIt) {

@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace vantrel::vga {
@@ -25,6 +26,21 @@ std::string Megabytes(double bytes) {
     return std::to_string(static_cast<long long>(std::ceil(bytes / (1 << 20)))) + " MB";
 }
 
+// About how many points the grid of this spacing will have: counted on a grid coarse enough to
+// fill at once, each coarse point standing for the fine cells in its square. Nothing when the
+// grid is small enough to fill at once anyway, or when the coarse grid cannot be filled.
+std::optional<double> CoarsePointCount(const WallSet& walls, const VgaOptions& options) {
+    constexpr double kCoarseCells = 1 << 20;
+    const double cells = PointGrid::CellCount(walls.extent(), options.spacing);
+    if (!(cells > 4 * kCoarseCells))
+        return std::nullopt;
+    const double scale = std::ceil(std::sqrt(cells / kCoarseCells));
+    PointGrid coarse(walls.extent(), options.spacing * scale);
+    if (FillGrid(coarse, walls, options.fillPoints, options.inWall))
+        return std::nullopt;
+    return coarse.pointCount() * scale * scale;
+}
+
 } // namespace
 
 double GridBytes(const WallSet& walls, double spacing) {
@@ -37,6 +53,14 @@ std::variant<VgaResult, VgaRefusal> RunVga(const WallSet& walls, const VgaOption
     if (!(gridBytes <= static_cast<double>(options.maxBytes)))
         throw TooLarge("a grid of spacing " + std::to_string(options.spacing) + " needs " +
                        Megabytes(gridBytes) + ", more than the " +
+                       Megabytes(static_cast<double>(options.maxBytes)) + " allowed");
+    // A spacing far too fine for the memory is refused before the fine grid is filled, which
+    // could take minutes; half the points the coarse grid foresees leaves room for its error.
+    if (const auto points = CoarsePointCount(walls, options);
+        points && *points / 2 * kBytesPerPoint > static_cast<double>(options.maxBytes))
+        throw TooLarge("a grid of spacing " + std::to_string(options.spacing) + " has about " +
+                       std::to_string(std::llround(*points)) + " points, which need about " +
+                       Megabytes(*points * kBytesPerPoint) + ", more than the " +
                        Megabytes(static_cast<double>(options.maxBytes)) + " allowed");
     Begin(stages, "Filling the grid");
     VgaResult result;
