@@ -10,6 +10,7 @@
 #include <optional>
 
 namespace vantrel::cli {
+
 namespace {
 
 std::optional<Analyses> AnalysesNamed(std::string_view name) {

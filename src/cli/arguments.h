@@ -4,6 +4,7 @@
 #include "core/analysis/item_measures.h"
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>

@@ -12,6 +12,8 @@ Usage:
                         [--full-data-matrix] [--overwrite] [--quiet] [--timings]
   vantrel-cli segment MAP --out FOLDER|LAYER [options]   (vantrel-cli segment --help)
   vantrel-cli prepare MAP --out LAYERS [options]   (vantrel-cli prepare --help)
+  vantrel-cli vga WALLS --spacing S --fill X,Y --out FOLDER|LAYERS [...]
+                        (visibility graph analysis: vantrel-cli vga --help)
   vantrel-cli --help
 
 segment cuts the lines into segments and measures angular integration and

@@ -1,10 +1,11 @@
-// vantrel-cli: the program's analysis of axial-line files from the command line.
+// vantrel-cli: the program's analysis of axial-line files and plans from the command line.
 #include "cli/analysis_run.h"
 #include "cli/arguments.h"
 #include "cli/interruption.h"
 #include "cli/prepare_command.h"
 #include "cli/segment_run.h"
 #include "cli/stage_log.h"
+#include "cli/vga_command.h"
 
 #include <unistd.h>
 
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     const int defaultThreads = cores > 0 ? cores : 1;
     if (!arguments.empty() && arguments.front() == "segment")
         return RunSegmentCommand(std::span(arguments).subspan(1), defaultThreads, interruption);
+    if (!arguments.empty() && arguments.front() == "vga")
+        return VgaMain(std::span(arguments).subspan(1), defaultThreads, interruption);
     const ParsedArguments parsed = ParseArguments(arguments, defaultThreads);
     if (parsed.help) {
         std::cout << HelpText(defaultThreads);

@@ -254,7 +254,8 @@ std::optional<std::string> ReadStreetSource(const std::filesystem::path& file,
                 classes.emplace_back(name);
         filter = gis::HighwayFilter(options.allHighways ? std::vector<std::string>{} : classes);
     }
-    gis::LayerReading reading = gis::ReadLayerLines(file, layerName, filter);
+    gis::LayerReading reading =
+        gis::ReadLayerLines(file, layerName, gis::LineSources::LineStrings, filter);
     if (!reading.layer)
         return reading.error;
     gis::LayerLines& read = *reading.layer;

@@ -15,27 +15,32 @@ namespace vantrel::gis {
 
 namespace {
 
-// Straight or curved lines, one or many.
-bool IsLineType(OGRwkbGeometryType type) {
-    return OGR_GT_IsSubClassOf(wkbFlatten(type), wkbCurve) ||
-           OGR_GT_IsSubClassOf(wkbFlatten(type), wkbMultiCurve);
+// Straight or curved lines, one or many; with LineStringsAndRings, polygons too.
+bool IsLineType(OGRwkbGeometryType type, LineSources sources) {
+    const OGRwkbGeometryType flat = wkbFlatten(type);
+    return OGR_GT_IsSubClassOf(flat, wkbCurve) || OGR_GT_IsSubClassOf(flat, wkbMultiCurve) ||
+           (sources == LineSources::LineStringsAndRings &&
+            (OGR_GT_IsSubClassOf(flat, wkbCurvePolygon) ||
+             OGR_GT_IsSubClassOf(flat, wkbMultiSurface)));
 }
 
 // A line, or a collection that holds one.
-bool HasLines(const OGRGeometry& geometry) {
-    if (IsLineType(geometry.getGeometryType()))
+bool HasLines(const OGRGeometry& geometry, LineSources sources) {
+    if (IsLineType(geometry.getGeometryType(), sources))
         return true;
     if (!OGR_GT_IsSubClassOf(wkbFlatten(geometry.getGeometryType()), wkbGeometryCollection))
         return false;
     for (const OGRGeometry* member : *geometry.toGeometryCollection())
-        if (HasLines(*member))
+        if (HasLines(*member, sources))
             return true;
     return false;
 }
 
 // The line strings of a geometry: itself, the parts of a multi-line, the lines of a collection,
-// with every curve replaced by the straight pieces GDAL approximates it with, kept in `owned`.
-void CollectLineStrings(const OGRGeometry& geometry, std::vector<const OGRLineString*>& parts,
+// with LineStringsAndRings the rings of its polygons, every curve replaced by the straight pieces
+// GDAL approximates it with, kept in `owned`.
+void CollectLineStrings(const OGRGeometry& geometry, LineSources sources,
+                        std::vector<const OGRLineString*>& parts,
                         std::vector<std::unique_ptr<OGRGeometry>>& owned, bool& curved) {
     const OGRwkbGeometryType type = wkbFlatten(geometry.getGeometryType());
     if (type == wkbLineString) {
@@ -44,24 +49,36 @@ void CollectLineStrings(const OGRGeometry& geometry, std::vector<const OGRLineSt
         curved = true;
         owned.emplace_back(geometry.getLinearGeometry());
         parts.push_back(owned.back()->toLineString());
+    } else if (sources == LineSources::LineStringsAndRings &&
+               OGR_GT_IsSubClassOf(type, wkbCurvePolygon)) {
+        const OGRPolygon* polygon = nullptr;
+        if (type == wkbPolygon) {
+            polygon = geometry.toPolygon();
+        } else {
+            curved = true;
+            owned.emplace_back(geometry.getLinearGeometry());
+            polygon = owned.back()->toPolygon();
+        }
+        for (const OGRLinearRing* ring : *polygon)
+            parts.push_back(ring);
     } else if (OGR_GT_IsSubClassOf(type, wkbGeometryCollection)) {
         for (const OGRGeometry* member : *geometry.toGeometryCollection())
-            CollectLineStrings(*member, parts, owned, curved);
+            CollectLineStrings(*member, sources, parts, owned, curved);
     }
 }
 
 // A layer holds lines when it says so, or, for layers of mixed or unknown geometry such as DXF
 // and GeoJSON, when one of its features holds a line.
-bool HoldsLines(OGRLayer& layer) {
+bool HoldsLines(OGRLayer& layer, LineSources sources) {
     const OGRwkbGeometryType declared = wkbFlatten(layer.GetGeomType());
-    if (IsLineType(declared))
+    if (IsLineType(declared, sources))
         return true;
     if (declared != wkbUnknown && declared != wkbGeometryCollection)
         return false;
     layer.ResetReading();
     for (const auto& feature : layer) {
         const OGRGeometry* geometry = feature->GetGeometryRef();
-        if (geometry && HasLines(*geometry))
+        if (geometry && HasLines(*geometry, sources))
             return true;
     }
     return false;
@@ -99,7 +116,7 @@ std::string CrsName(const OGRSpatialReference& crs) {
 
 class LineCollector {
 public:
-    explicit LineCollector(LayerLines& layer) : m_layer(layer) {}
+    LineCollector(LayerLines& layer, LineSources sources) : m_layer(layer), m_sources(sources) {}
 
     // False when a coordinate cannot be held; `fault` then says which feature. A feature whose
     // reading failed is counted as damaged, whatever it holds.
@@ -109,14 +126,14 @@ public:
             return true;
         }
         const OGRGeometry* geometry = feature.GetGeometryRef();
-        if (!geometry || geometry->IsEmpty() || !HasLines(*geometry)) {
+        if (!geometry || geometry->IsEmpty() || !HasLines(*geometry, m_sources)) {
             ++m_layer.skippedFeatures;
             return true;
         }
         std::vector<const OGRLineString*> parts;
         std::vector<std::unique_ptr<OGRGeometry>> linearised;
         bool curved = false;
-        CollectLineStrings(*geometry, parts, linearised, curved);
+        CollectLineStrings(*geometry, m_sources, parts, linearised, curved);
         m_layer.curvedFeatures += curved ? 1 : 0;
         int pieces = 0;
         for (const OGRLineString* part : parts)
@@ -155,6 +172,7 @@ public:
 
 private:
     LayerLines& m_layer;
+    LineSources m_sources;
 };
 
 } // namespace
@@ -174,7 +192,7 @@ std::string DamagedFeaturesNote(const std::vector<std::int64_t>& ids) {
 }
 
 LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
-                            const std::string& attributeFilter) {
+                            LineSources sources, const std::string& attributeFilter) {
     const GdalSession gdal;
     const std::string fileName = QuotedName(file);
     const auto fail = [](std::string error) {
@@ -196,13 +214,13 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
             return fail(fileName + " has no layer " + QuotedValue(layerName) +
                         (names.empty() ? "" : "; its layers are " + NameList(names)));
         }
-        if (!HoldsLines(*layer))
+        if (!HoldsLines(*layer, sources))
             return fail("The layer " + QuotedValue(layerName) + " of " + fileName +
                         " holds no lines");
     } else {
         std::vector<std::string> names;
         for (OGRLayer* each : dataset->GetLayers()) {
-            if (HoldsLines(*each) && HasFeatures(*each)) {
+            if (HoldsLines(*each, sources) && HasFeatures(*each)) {
                 names.push_back(each->GetName());
                 layer = layer ? layer : each;
             }
@@ -235,7 +253,7 @@ LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string
         lines.crsName = CrsName(*crs);
         lines.geographic = crs->IsGeographic();
     }
-    LineCollector collector(lines);
+    LineCollector collector(lines, sources);
     layer->ResetReading();
     // GDAL tells of a feature it cannot read while it fetches it, and gives it without geometry.
     CPLErrorReset();
@@ -265,7 +283,7 @@ LineLayerList ListLineLayers(const std::filesystem::path& file) {
                     gdal.lastError("it is not a vector dataset GDAL can open")};
     LineLayerList list;
     for (OGRLayer* layer : dataset->GetLayers()) {
-        if (!HoldsLines(*layer))
+        if (!HoldsLines(*layer, LineSources::LineStrings))
             continue;
         std::int64_t count = 0;
         layer->ResetReading();

@@ -45,13 +45,18 @@ struct LayerReading {
     std::string error;
 };
 
+// Which geometries give lines: line strings only, or the rings of polygons too (as walls do).
+enum class LineSources { LineStrings, LineStringsAndRings };
+
 // Reads the layer named `layerName`, or when it is empty the one layer that holds lines and at
 // least one feature. Line strings are axial lines; a line string of more than two vertices, a
 // multi-line string and the lines of a collection give one line per straight piece, curves one
-// per piece of GDAL's approximation; x and y are taken from 3D and measured coordinates. A layer
+// per piece of GDAL's approximation; x and y are taken from 3D and measured coordinates. With
+// LineStringsAndRings, every ring of a polygon or multi-polygon gives its pieces too. A layer
 // whose system is GeoPackage's undefined one is read as a layer without a system. With an
 // `attributeFilter` (an OGR SQL condition), only the features it keeps are read.
 LayerReading ReadLayerLines(const std::filesystem::path& file, const std::string& layerName,
+                            LineSources sources = LineSources::LineStrings,
                             const std::string& attributeFilter = {});
 
 struct LineLayer {

@@ -40,26 +40,64 @@ std::string Properties(const std::vector<std::pair<const char*, std::string>>& p
     return options + "          </Option>\n" + props;
 }
 
-std::string Symbol(StyledGeometry geometry, int index, const display::Rgb& colour) {
-    const std::string rgba = std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
-                             std::to_string(colour.blue) + ",255";
-    const bool line = geometry == StyledGeometry::Line;
-    const std::string properties = line ? Properties({{"line_color", rgba},
-                                                      {"line_style", "solid"},
-                                                      {"line_width", "0.6"},
-                                                      {"line_width_unit", "MM"},
-                                                      {"capstyle", "round"},
-                                                      {"joinstyle", "round"}})
-                                        : Properties({{"name", "circle"},
-                                                      {"color", rgba},
-                                                      {"outline_style", "no"},
-                                                      {"size", "2.4"},
-                                                      {"size_unit", "MM"}});
-    return "      <symbol type=\"" + std::string(line ? "line" : "marker") + "\" name=\"" +
-           std::to_string(index) + "\" alpha=\"1\" clip_to_extent=\"1\" force_rhr=\"0\">\n" +
-           "        <layer class=\"" + (line ? "SimpleLine" : "SimpleMarker") +
-           "\" enabled=\"1\" locked=\"0\" pass=\"0\">\n" + properties +
+std::string Rgba(const display::Rgb& colour) {
+    return std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
+           std::to_string(colour.blue) + ",255";
+}
+
+// A symbol of the graduated renderer: its type, layer class and properties.
+std::string Symbol(int index, const char* type, const char* layerClass,
+                   const std::vector<std::pair<const char*, std::string>>& properties) {
+    return "      <symbol type=\"" + std::string(type) + "\" name=\"" + std::to_string(index) +
+           "\" alpha=\"1\" clip_to_extent=\"1\" force_rhr=\"0\">\n" + "        <layer class=\"" +
+           layerClass + "\" enabled=\"1\" locked=\"0\" pass=\"0\">\n" + Properties(properties) +
            "        </layer>\n      </symbol>\n";
+}
+
+std::string Symbol(StyledGeometry geometry, int index, const display::Rgb& colour) {
+    const std::string rgba = Rgba(colour);
+    if (geometry == StyledGeometry::Line)
+        return Symbol(index, "line", "SimpleLine",
+                      {{"line_color", rgba},
+                       {"line_style", "solid"},
+                       {"line_width", "0.6"},
+                       {"line_width_unit", "MM"},
+                       {"capstyle", "round"},
+                       {"joinstyle", "round"}});
+    return Symbol(index, "marker", "SimpleMarker",
+                  {{"name", "circle"},
+                   {"color", rgba},
+                   {"outline_style", "no"},
+                   {"size", "2.4"},
+                   {"size_unit", "MM"}});
+}
+
+std::string Range(int index, double lower, double upper, const std::string& label) {
+    return "      <range render=\"true\" symbol=\"" + std::to_string(index) + "\" lower=\"" +
+           Exact(lower) + "\" upper=\"" + Exact(upper) + "\" label=\"" + label + "\"/>\n";
+}
+
+// A graduated renderer on `attribute` (XML-quoted) with the given ranges and symbols, the items
+// ordered by `orderBy` so that the highest value is drawn on top; `method` tells QGIS's dialog
+// how the classes were made.
+std::string Graduated(const std::string& attribute, const std::string& ranges,
+                      const std::string& symbols, const std::string& method,
+                      const std::string& orderBy) {
+    return "<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n"
+           "<qgis version=\"3.28.0\" styleCategories=\"Symbology\">\n"
+           "  <renderer-v2 type=\"graduatedSymbol\" attr=\"" +
+           attribute +
+           "\" graduatedMethod=\"GraduatedColor\" symbollevels=\"0\" forceraster=\"0\" "
+           "enableorderby=\"1\">\n"
+           "    <ranges>\n" +
+           ranges + "    </ranges>\n    <symbols>\n" + symbols + "    </symbols>\n" + method +
+           "    <orderby>\n"
+           "      <orderByClause asc=\"1\" nullsFirst=\"1\">" +
+           orderBy +
+           "</orderByClause>\n"
+           "    </orderby>\n"
+           "  </renderer-v2>\n"
+           "</qgis>\n";
 }
 
 } // namespace
@@ -80,9 +118,7 @@ std::string QgisStyle(StyledGeometry geometry, std::string_view field,
     int symbol = 0;
     const auto addRange = [&](double lower, double upper, const std::string& label,
                               const display::Rgb& colour) {
-        ranges += "      <range render=\"true\" symbol=\"" + std::to_string(symbol) +
-                  "\" lower=\"" + Exact(lower) + "\" upper=\"" + Exact(upper) + "\" label=\"" +
-                  label + "\"/>\n";
+        ranges += Range(symbol, lower, upper, label);
         symbols += Symbol(geometry, symbol++, colour);
     };
     double lower = breaks.lowest;
@@ -98,31 +134,49 @@ std::string QgisStyle(StyledGeometry geometry, std::string_view field,
     }
     if (someWithoutValue)
         addRange(kNoValue, kNoValue, "no value", {160, 160, 160});
-    return "<!DOCTYPE qgis PUBLIC 'http://mrcc.com/qgis.dtd' 'SYSTEM'>\n"
-           "<qgis version=\"3.28.0\" styleCategories=\"Symbology\">\n"
-           "  <renderer-v2 type=\"graduatedSymbol\" attr=\"" +
-           attribute +
-           "\" graduatedMethod=\"GraduatedColor\" symbollevels=\"0\" forceraster=\"0\" "
-           "enableorderby=\"1\">\n"
-           "    <ranges>\n" +
-           ranges + "    </ranges>\n    <symbols>\n" + symbols +
-           "    </symbols>\n"
-           "    <classificationMethod id=\"Quantile\">\n"
-           "      <symmetricMode enabled=\"0\" symmetrypoint=\"0\" astride=\"0\"/>\n"
-           "      <labelFormat format=\"%1 - %2\" labelprecision=\"4\" "
-           "trimtrailingzeroes=\"0\"/>\n"
-           "    </classificationMethod>\n"
-           "    <orderby>\n"
-           "      <orderByClause asc=\"1\" nullsFirst=\"1\">" +
-           (someWithoutValue ? classified : quoted) +
-           "</orderByClause>\n"
-           "    </orderby>\n"
-           "  </renderer-v2>\n"
-           "</qgis>\n";
+    return Graduated(attribute, ranges, symbols,
+                     "    <classificationMethod id=\"Quantile\">\n"
+                     "      <symmetricMode enabled=\"0\" symmetrypoint=\"0\" astride=\"0\"/>\n"
+                     "      <labelFormat format=\"%1 - %2\" labelprecision=\"4\" "
+                     "trimtrailingzeroes=\"0\"/>\n"
+                     "    </classificationMethod>\n",
+                     someWithoutValue ? classified : quoted);
 }
 
 std::string QgisSymbol(StyledGeometry geometry, int index, const display::Rgb& colour) {
     return Symbol(geometry, index, colour);
+}
+
+std::string QgisCellStyle(std::string_view field, double lowest, double highest, double cellSize) {
+    std::string ranges;
+    std::string symbols;
+    const auto cell = [&](int index, const display::Rgb& colour) {
+        return Symbol(index, "marker", "SimpleMarker",
+                      {{"name", "square"},
+                       {"color", Rgba(colour)},
+                       {"outline_style", "no"},
+                       {"size", Number(cellSize, 6)},
+                       {"size_unit", "MapUnit"}});
+    };
+    const auto label = [](double lower, double upper) {
+        return Number(lower, 4) + " - " + Number(upper, 4);
+    };
+    if (!(highest > lowest)) {
+        ranges = Range(0, lowest, highest, label(lowest, highest));
+        symbols = cell(0, display::colourForStep(display::kColourScaleEntries));
+    } else {
+        const double span = highest - lowest;
+        for (int step = 1; step <= display::kColourScaleEntries; ++step) {
+            const double lower = step == 1 ? lowest : lowest + span * (step - 1.5) / 12.0;
+            const double upper = step == display::kColourScaleEntries
+                                     ? highest
+                                     : lowest + span * (step - 0.5) / 12.0;
+            ranges += Range(step - 1, lower, upper, label(lower, upper));
+            symbols += cell(step - 1, display::colourForStep(step));
+        }
+    }
+    const std::string quoted = "\"" + std::string(field) + "\"";
+    return Graduated(std::string(field), ranges, symbols, "", quoted);
 }
 
 } // namespace vantrel::gis

@@ -22,4 +22,9 @@ std::string QgisStyle(StyledGeometry geometry, std::string_view field,
 // One symbol of a QGIS style, named by its index: a line of 0.6 mm, or a disc of 2.4 mm.
 std::string QgisSymbol(StyledGeometry geometry, int index, const display::Rgb& colour);
 
+// The same colours for the cells of a grid of points: squares `cellSize` map units a side, so
+// that the cells tile the plan, coloured over the values `lowest` (blue) to `highest` (red) of
+// `field`; all red when the two are equal.
+std::string QgisCellStyle(std::string_view field, double lowest, double highest, double cellSize);
+
 } // namespace vantrel::gis

@@ -21,6 +21,8 @@ constexpr ResultFormat kFormats[] = {{".gpkg", "GPKG", true, ""},
                                      {".fgb", "FlatGeobuf", false, ""},
                                      {".shp", "ESRI Shapefile", false, "_shp"}};
 
+constexpr ResultFormat kRaster = {".tif", "GTiff", true, ""};
+
 // The table in which a GeoPackage keeps the layers' styles.
 constexpr char kStylesTable[] = "layer_styles";
 
@@ -40,6 +42,13 @@ std::vector<std::string> CompanionExtensions(const ResultFormat& format) {
     return extensions;
 }
 
+// The format of a result the output staging moves into place: a layer file's, or a raster's.
+const ResultFormat& StagedFormatOf(const fs::path& target) {
+    if (const ResultFormat* format = ResultFormatOf(target))
+        return *format;
+    return kRaster;
+}
+
 } // namespace
 
 const ResultFormat* ResultFormatOf(const fs::path& target) {
@@ -57,7 +66,7 @@ std::vector<std::string> AnalysisLayerNames(const fs::path& target) {
 
 bool IsResultFile(const fs::path& target, const std::vector<std::string>& layers,
                   const std::string& name) {
-    const ResultFormat& format = *ResultFormatOf(target);
+    const ResultFormat& format = StagedFormatOf(target);
     const std::string file = target.filename().string();
     if (format.manyLayers) {
         // SQLite's journal, log and index of shared memory belong to the file they are beside.
@@ -81,7 +90,7 @@ bool IsResultFile(const fs::path& target, const std::vector<std::string>& layers
 
 std::vector<std::string> ResultDataFiles(const fs::path& target,
                                          const std::vector<std::string>& layers) {
-    const ResultFormat& format = *ResultFormatOf(target);
+    const ResultFormat& format = StagedFormatOf(target);
     if (format.manyLayers)
         return {target.filename().string()};
     std::vector<std::string> files;
@@ -94,12 +103,20 @@ std::optional<std::string> ForeignContent(const fs::path& target,
                                           const std::vector<std::string>& layers,
                                           const fs::path& file) {
     const GdalSession gdal;
-    const ResultFormat& format = *ResultFormatOf(target);
+    const ResultFormat& format = StagedFormatOf(target);
     const char* const drivers[] = {format.driver, nullptr};
+    const bool raster = &format == &kRaster;
     const GDALDatasetUniquePtr dataset(GDALDataset::Open(
-        file.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr));
+        file.c_str(), (raster ? GDAL_OF_RASTER : GDAL_OF_VECTOR) | GDAL_OF_READONLY, drivers,
+        nullptr, nullptr));
     if (!dataset)
         return std::string("something GDAL cannot read as a ") + format.driver + " file";
+    if (raster) {
+        const char* maker = dataset->GetMetadataItem("TIFFTAG_SOFTWARE");
+        if (!maker || std::string_view(maker) != kRasterSoftware)
+            return std::string("a raster");
+        return std::nullopt;
+    }
     std::vector<std::string> ours = layers;
     // A file of one layer may be named by its file, as a Shapefile's is.
     ours.push_back(format.manyLayers ? kStylesTable : file.stem().string());

@@ -25,9 +25,15 @@ struct ResultFormat {
 // The format that `target`'s extension names: .gpkg, .geojson, .fgb or .shp; nullptr for others.
 const ResultFormat* ResultFormatOf(const std::filesystem::path& target);
 
+// What the rasters the tool writes (GeoTIFF, .tif or .tiff) say of their maker, so that a raster
+// another program wrote is not replaced unasked.
+inline constexpr char kRasterSoftware[] = "Vantrel";
+
 // The layers a run writes under `target`, as a GeoPackage names them and as the files of other
 // formats end (NAME_axial_lines.EXT): those of an analysis, with the format's layer suffix.
 std::vector<std::string> AnalysisLayerNames(const std::filesystem::path& target);
+
+// The functions below also take a GeoTIFF `target`, a raster of one file.
 
 // Whether a file of that name in the target's folder belongs to a result of `layers` written under
 // `target`: NAME.gpkg (and SQLite's files beside it), or NAME_LAYER with the extensions of the

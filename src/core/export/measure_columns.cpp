@@ -14,14 +14,11 @@ std::string Suffix(MeasureRadius radius) {
 }
 
 template <class T> MeasureColumn Column(std::string name, Kind kind, const std::vector<T>& values) {
-    return {std::move(name), kind, [&values](int index) -> std::optional<double> {
-                return static_cast<double>(values[static_cast<std::size_t>(index)]);
-            }};
+    return ValuesColumn(std::move(name), kind, values);
 }
 
 MeasureColumn Column(std::string name, const std::vector<Measure>& values) {
-    return {std::move(name), Kind::Double,
-            [&values](int index) { return values[static_cast<std::size_t>(index)]; }};
+    return MeasuresColumn(std::move(name), values);
 }
 
 void AddSyntaxColumns(std::vector<MeasureColumn>& columns, const analysis::ItemMeasures& measures) {
@@ -52,6 +49,11 @@ void AddSyntaxColumns(std::vector<MeasureColumn>& columns, const analysis::ItemM
 }
 
 } // namespace
+
+MeasureColumn MeasuresColumn(std::string name, const std::vector<Measure>& values) {
+    return {std::move(name), Kind::Double,
+            [&values](int index) { return values[static_cast<std::size_t>(index)]; }};
+}
 
 std::vector<MeasureColumn> MeasureColumns(const analysis::ItemMeasures& measures) {
     std::vector<MeasureColumn> columns;

@@ -20,6 +20,18 @@ struct MeasureColumn {
     std::function<std::optional<double>(int index)> value;
 };
 
+// A column of plain values, written as `kind` says.
+template <class T>
+MeasureColumn ValuesColumn(std::string name, MeasureColumn::Kind kind,
+                           const std::vector<T>& values) {
+    return {std::move(name), kind, [&values](int index) -> std::optional<double> {
+                return static_cast<double>(values[static_cast<std::size_t>(index)]);
+            }};
+}
+
+// A column of 64-bit measures, some of which may not exist.
+MeasureColumn MeasuresColumn(std::string name, const std::vector<analysis::Measure>& values);
+
 // "number", "connectivity", "total_depth", "mean_depth", "reached", "integration", one column
 // per radius, then the standard measures when they were computed: "control", "controllability",
 // "line_length" (lines only), and per radius of ItemMeasures::syntax "node_count", for radii

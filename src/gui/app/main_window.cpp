@@ -146,7 +146,8 @@ MainWindow::MainWindow(Dialogs& dialogs) : m_windows(std::make_unique<Windows>()
     m_workspace.reset(new Workspace{m_state, dialogs, *this, m_windows->axialResults,
                                     m_windows->junctionResults, m_windows->numberedAxialMap,
                                     m_windows->numberedJunctionMap, m_windows->textWindow,
-                                    m_windows->helpWindow, m_windows->programWindow});
+                                    m_windows->helpWindow, m_windows->programWindow,
+                                    m_windows->vgaResults});
     m_project = std::make_unique<ProjectDocument>(*this);
     setUpAtStart();
     ConnectOperations(*m_workspace);
@@ -194,7 +195,6 @@ void MainWindow::createWidgets() {
         button->setAccessibleName(entry.caption);
         m_commands[entry.number] = button;
     }
-    m_commands[25]->setEnabled(false);
     for (const ButtonEntry& entry : kHiddenButtons) {
         auto* button = new QPushButton(entry.caption, m_canvas);
         button->setAccessibleName(entry.caption);

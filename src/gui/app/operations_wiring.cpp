@@ -4,6 +4,7 @@
 #include "gui/analysis/depth_map_operations.h"
 #include "gui/analysis/integration_graph_operations.h"
 #include "gui/analysis/statistics_operations.h"
+#include "gui/analysis/vga_operations.h"
 #include "gui/app/app_operations.h"
 #include "gui/app/new_project.h"
 #include "gui/app/project_operations.h"
@@ -30,6 +31,7 @@ void ConnectOperations(Workspace& workspace) {
     ConnectStatisticsOperations(workspace);
     ConnectLineGeometryOperations(workspace);
     ConnectResultsDisplayOperations(workspace);
+    ConnectVgaOperations(workspace);
 }
 
 } // namespace vantrel

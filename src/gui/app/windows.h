@@ -6,6 +6,7 @@
 #include "gui/app/text_window.h"
 #include "gui/display/numbered_map_window.h"
 #include "gui/display/results_window.h"
+#include "gui/display/vga_results_window.h"
 
 #include <array>
 
@@ -20,10 +21,11 @@ public:
     TextWindow textWindow;
     HelpWindow helpWindow;
     ProgramWindow programWindow;
+    VgaResultsWindow vgaResults;
 
-    std::array<QWidget*, 7> all() {
+    std::array<QWidget*, 8> all() {
         return {&programWindow,       &axialResults, &junctionResults, &numberedAxialMap,
-                &numberedJunctionMap, &helpWindow,   &textWindow};
+                &numberedJunctionMap, &helpWindow,   &textWindow,      &vgaResults};
     }
 
     void closeAll() {

@@ -11,6 +11,7 @@ class NumberedMapWindow;
 class TextWindow;
 class HelpWindow;
 class ProgramWindow;
+class VgaResultsWindow;
 
 struct Workspace {
     ProjectState& state;
@@ -23,6 +24,7 @@ struct Workspace {
     TextWindow& textWindow;   // frmText
     HelpWindow& helpWindow;   // frmHelp
     ProgramWindow& programWindow; // Form2
+    VgaResultsWindow& vgaResults; // frmVGA
 };
 
 } // namespace vantrel
