@@ -170,6 +170,24 @@ TEST_F(VgaCommand, APolygonLayerGivesAStyledPointLayerInItsCrsAndARasterOfEveryM
     };
     EXPECT_EQ(valueAt(0.5, 0.5), 47.0);
     EXPECT_TRUE(std::isnan(valueAt(4.0, 4.0))) << "outside the L: no point";
+    raster.reset();
+
+    // Its own results are replaced; the walls being read, or a raster another program wrote,
+    // only with --overwrite.
+    const std::vector<std::string> again = {walls.string(), "--spacing", "0.5", "--fill", "1,1"};
+    const auto with = [&again](std::vector<std::string> more) {
+        more.insert(more.begin(), again.begin(), again.end());
+        return more;
+    };
+    EXPECT_EQ(Run(with({"--raster", (m_folder / "grid.tif").string()})), "");
+    EXPECT_THAT(Run(with({"--out", walls.string()})),
+                HasSubstr("it holds the lines this run reads"));
+    const fs::path picture = m_folder / "photo.tif";
+    GDALDatasetUniquePtr(GetGDALDriverManager()->GetDriverByName("GTiff")->Create(
+        picture.c_str(), 2, 2, 1, GDT_Byte, nullptr));
+    EXPECT_THAT(Run(with({"--raster", picture.string()})),
+                HasSubstr("it holds a raster, which vantrel-cli did not write"));
+    EXPECT_EQ(Run(with({"--raster", picture.string(), "--overwrite"})), "");
 }
 
 TEST_F(VgaCommand, APictureGivesWhatTheOutlineOfItsDarkPixelsGives) {
