@@ -1,24 +1,17 @@
 #include "cli/prepare_command.h"
 
+#include "cli/command_run.h"
 #include "cli/layer_output.h"
 #include "core/host/quoted_text.h"
 #include "gis/result_files.h"
 #include "gis/result_layers.h"
 #include "gis/street_layers.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <exception>
-#include <iostream>
-#include <new>
 
 namespace vantrel::cli {
 
 namespace {
-
-constexpr int kFailed = 1;
-constexpr int kUsageFault = 2;
 
 std::optional<std::string> ReadOption(std::string_view name, std::string_view value,
                                       PrepareOptions& options) {
@@ -186,28 +179,14 @@ command line is wrong.
 
 int RunPrepareCommand(std::span<const std::string_view> words, Interruption& interruption) {
     const ParsedPrepare parsed = ParsePrepareArguments(words);
-    if (parsed.help) {
-        std::cout << PrepareHelpText();
-        return 0;
-    }
-    if (!parsed.error.empty()) {
-        std::cerr << "vantrel-cli: " << parsed.error << "\nTry 'vantrel-cli prepare --help'.\n";
-        return kUsageFault;
-    }
-    StageLog log(std::cerr, {parsed.options.quiet, parsed.options.timings, isatty(2) == 1});
-    try {
-        if (const auto fault = RunPrepare(parsed.options, log, &interruption)) {
-            log.error(*fault);
-            return kFailed;
-        }
-    } catch (const std::bad_alloc&) {
-        log.error("not enough memory for this map");
-        return kFailed;
-    } catch (const std::exception& fault) {
-        log.error(fault.what());
-        return kFailed;
-    }
-    return 0;
+    return RunCommand(
+        {.help = parsed.help,
+         .helpText = parsed.help ? PrepareHelpText() : std::string(),
+         .error = parsed.error,
+         .helpCommand = "vantrel-cli prepare --help",
+         .quiet = parsed.options.quiet,
+         .timings = parsed.options.timings},
+        [&](StageLog& log) { return RunPrepare(parsed.options, log, &interruption); });
 }
 
 } // namespace vantrel::cli

@@ -1,5 +1,6 @@
 #include "cli/segment_run.h"
 
+#include "cli/command_run.h"
 #include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
@@ -10,11 +11,7 @@
 #include "gis/result_files.h"
 #include "gis/result_layers.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <iostream>
-#include <new>
 #include <stdexcept>
 
 namespace vantrel::cli {
@@ -180,32 +177,16 @@ std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, Sta
 
 int RunSegmentCommand(std::span<const std::string_view> arguments, int defaultThreads,
                       Interruption& interruption) {
-    constexpr int kFailed = 1;
-    constexpr int kUsageFault = 2;
     const ParsedSegmentArguments parsed = ParseSegmentArguments(arguments, defaultThreads);
-    if (parsed.help) {
-        std::cout << SegmentHelpText(defaultThreads);
-        return 0;
-    }
-    if (!parsed.error.empty()) {
-        std::cerr << "vantrel-cli segment: " << parsed.error
-                  << "\nTry 'vantrel-cli segment --help'.\n";
-        return kUsageFault;
-    }
-    StageLog log(std::cerr, {parsed.options.quiet, parsed.options.timings, isatty(2) == 1});
-    try {
-        if (const auto fault = RunSegmentAnalysis(parsed.options, log, &interruption)) {
-            log.error(*fault);
-            return kFailed;
-        }
-    } catch (const std::bad_alloc&) {
-        log.error("not enough memory for this map");
-        return kFailed;
-    } catch (const std::exception& fault) {
-        log.error(fault.what());
-        return kFailed;
-    }
-    return 0;
+    return RunCommand(
+        {.help = parsed.help,
+         .helpText = parsed.help ? SegmentHelpText(defaultThreads) : std::string(),
+         .error = parsed.error,
+         .faultPrefix = "vantrel-cli segment: ",
+         .helpCommand = "vantrel-cli segment --help",
+         .quiet = parsed.options.quiet,
+         .timings = parsed.options.timings},
+        [&](StageLog& log) { return RunSegmentAnalysis(parsed.options, log, &interruption); });
 }
 
 } // namespace vantrel::cli

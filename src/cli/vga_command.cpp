@@ -1,6 +1,7 @@
 #include "cli/vga_command.h"
 
 #include "cli/arguments.h"
+#include "cli/command_run.h"
 #include "cli/layer_output.h"
 #include "cli/option_words.h"
 #include "cli/output_folder.h"
@@ -18,21 +19,15 @@
 #include "gis/result_layers.h"
 #include "gis/vga_layers.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <iostream>
-#include <new>
 
 namespace vantrel::cli {
 
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kUsageFault = 2;
 constexpr std::string_view kVgaOutputFiles[] = {kVgaPointsFile};
 
 using geometry::DoublePoint;
@@ -397,28 +392,15 @@ std::optional<std::string> RunVgaCommand(const VgaCommandOptions& options, Stage
 int VgaMain(std::span<const std::string_view> arguments, int defaultThreads,
             Interruption& interruption) {
     const ParsedVgaArguments parsed = ParseVgaArguments(arguments, defaultThreads);
-    if (parsed.help) {
-        std::cout << VgaHelpText(defaultThreads);
-        return 0;
-    }
-    if (!parsed.error.empty()) {
-        std::cerr << "vantrel-cli: " << parsed.error << "\nTry 'vantrel-cli vga --help'.\n";
-        return kUsageFault;
-    }
-    StageLog log(std::cerr, {parsed.options.quiet, parsed.options.timings, isatty(2) == 1});
-    try {
-        if (const auto fault = RunVgaCommand(parsed.options, log, &interruption)) {
-            log.error(*fault);
-            return kFailed;
-        }
-    } catch (const std::bad_alloc&) {
-        log.error("not enough memory for this plan; a larger --spacing needs less");
-        return kFailed;
-    } catch (const std::exception& fault) {
-        log.error(fault.what());
-        return kFailed;
-    }
-    return 0;
+    return RunCommand(
+        {.help = parsed.help,
+         .helpText = parsed.help ? VgaHelpText(defaultThreads) : std::string(),
+         .error = parsed.error,
+         .helpCommand = "vantrel-cli vga --help",
+         .quiet = parsed.options.quiet,
+         .timings = parsed.options.timings},
+        [&](StageLog& log) { return RunVgaCommand(parsed.options, log, &interruption); },
+        "not enough memory for this plan; a larger --spacing needs less");
 }
 
 } // namespace vantrel::cli
