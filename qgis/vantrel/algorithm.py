@@ -86,14 +86,19 @@ class VantrelAlgorithm(QgsProcessingAlgorithm):
         """The names of the stages the tool will report, in order."""
         raise NotImplementedError
 
+    def projectsDegrees(self, parameters, context):
+        """Whether the tool itself projects a layer in degrees to metres, as prepare does."""
+        return False
+
     def processAlgorithm(self, parameters, context, feedback):
-        tool = checked_tool(self.required_help)
+        tool = checked_tool(self.command, self.required_help)
         source = self.parameterAsSource(parameters, self.INPUT, context)
         if source is None:
             raise QgsProcessingException(self.invalidSourceError(parameters, self.INPUT))
         results = self.resultsFile(parameters, context)
         tolerance = self.parameterAsDouble(parameters, self.TOLERANCE, context)
-        self.checkUnits(source, tolerance, feedback)
+        if not self.projectsDegrees(parameters, context):
+            self.checkUnits(source, tolerance, feedback)
         progress = StageProgress(feedback, [COPYING_STAGE] + self.toolStages(parameters, context))
         arguments = ["--tolerance", repr(tolerance)] if tolerance > 0 else []
         threads = self.parameterAsInt(parameters, self.THREADS, context)

@@ -4,6 +4,7 @@ from processing.core.ProcessingConfig import ProcessingConfig, Setting
 from qgis.core import QgsProcessingProvider
 
 from .axial_analysis import AxialAnalysis
+from .segment_analysis import SegmentAnalysis
 from .tool import TOOL_SETTING
 
 
@@ -39,3 +40,4 @@ class VantrelProvider(QgsProcessingProvider):
 
     def loadAlgorithms(self):
         self.addAlgorithm(AxialAnalysis())
+        self.addAlgorithm(SegmentAnalysis())

@@ -43,13 +43,14 @@ def locate_tool():
     )
 
 
-def checked_tool(required_options):
-    """The program, once its --help shows every text in `required_options`; an older program
-    would refuse the command line with a usage message that means nothing to a QGIS user."""
+def checked_tool(command, required_options):
+    """The program, once the --help of its `command` shows every text in `required_options`; an
+    older program would refuse the command line with a usage message that means nothing to a QGIS
+    user."""
     tool = locate_tool()
     try:
         shown = subprocess.run(
-            [tool, "--help"],
+            [tool, command, "--help"],
             stdin=subprocess.DEVNULL,
             capture_output=True,
             text=True,

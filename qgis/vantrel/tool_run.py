@@ -9,7 +9,8 @@ import subprocess
 
 from qgis.core import QgsProcessingException
 
-ERROR_PREFIX = "vantrel-cli: "
+# A fault: "vantrel-cli: ..." from a run, "vantrel-cli segment: ..." from a command's usage.
+ERROR_LINE = re.compile(r"vantrel-cli(?: [a-z]+)?: (?P<message>.+)")
 STAGE_LINE = re.compile(r"(?P<stage>.+)\.\.\.")
 PERCENT_LINE = re.compile(r"(?P<stage>.+): (?P<percent>\d{1,3})%")
 # How often a cancel is looked for while the tool says nothing.
@@ -49,8 +50,9 @@ class ToolOutput:
         if percent and percent["stage"] in self.progress.stages:
             self.progress.show(percent["stage"], int(percent["percent"]))
             return
-        if line.startswith(ERROR_PREFIX) and self.error is None:
-            self.error = line[len(ERROR_PREFIX) :]
+        error = ERROR_LINE.fullmatch(line)
+        if error and self.error is None:
+            self.error = error["message"]
         elif line:
             self.progress.feedback.pushInfo(line)
 

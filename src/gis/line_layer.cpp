@@ -4,6 +4,7 @@
 #include "core/display/colour_scale.h"
 #include "core/export/atomic_file.h"
 #include "core/host/quoted_text.h"
+#include "gis/layer_crs.h"
 #include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
@@ -39,13 +40,8 @@ std::string StyleOf(const LineLayer& layer, const LayerBuilder& builder) {
 std::optional<std::string> AddLines(GDALDataset& dataset, const LineLayer& layer,
                                     const GdalSession& gdal, std::string& style,
                                     OGRLayer*& written) {
-    OGRSpatialReference crs;
-    const bool hasCrs =
-        !layer.crsWkt.empty() && crs.importFromWkt(layer.crsWkt.c_str()) == OGRERR_NONE;
-    if (hasCrs)
-        crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    LayerBuilder builder(dataset, layer.name.c_str(), wkbLineString, hasCrs ? &crs : nullptr,
-                         nullptr, gdal);
+    LayerCrs crs(layer.crsWkt);
+    LayerBuilder builder(dataset, layer.name.c_str(), wkbLineString, crs.get(), nullptr, gdal);
     if (auto fault = builder.addFields({}, layer.columns))
         return fault;
     OGRLineString line;

@@ -6,6 +6,7 @@
 #include "core/export/measure_columns.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
+#include "gis/layer_crs.h"
 #include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
@@ -30,21 +31,12 @@ constexpr const char* kJunctionLayer = kJunctionLayerName;
 // Integration [HH] at radius n: each item's own, whatever other groups the map holds. A map whose
 // groups are too small for it to exist (pairs of lines) is coloured by integration instead.
 constexpr const char* kStyledFields[] = {"integration_hh", "integration"};
-// GeoPackage's undefined Cartesian system (srs_id -1), for a map whose system is not known: its
-// undefined geographic one would have GIS programs take the coordinates for degrees.
-constexpr char kUndefinedCartesian[] = "LOCAL_CS[\"Undefined cartesian SRS\"]";
 
 // Writes one or both layers into `dataset`; `styles` hears each layer with its style.
 class ResultWriter {
 public:
     ResultWriter(const ResultLayers& results, const GdalSession& gdal)
-        : m_results(results), m_gdal(gdal) {
-        const char* wkt = results.crsWkt.empty() ? kUndefinedCartesian : results.crsWkt.c_str();
-        if (m_crs.importFromWkt(wkt) == OGRERR_NONE) {
-            m_crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-            m_hasCrs = true;
-        }
-    }
+        : m_results(results), m_gdal(gdal), m_crs(results.crsWkt) {}
 
     std::optional<std::string> axialLines(GDALDataset& dataset, std::string& style,
                                           OGRLayer*& written) {
@@ -107,7 +99,7 @@ public:
     }
 
 private:
-    OGRSpatialReference* crs() { return m_hasCrs ? &m_crs : nullptr; }
+    OGRSpatialReference* crs() { return m_crs.get(); }
 
     // Classes of equal count of the first styled field with values; empty when there is none.
     static std::string styleFor(const LayerBuilder& builder, const std::vector<ExtraField>& extras,
@@ -146,8 +138,7 @@ private:
 
     const ResultLayers& m_results;
     const GdalSession& m_gdal;
-    OGRSpatialReference m_crs;
-    bool m_hasCrs = false;
+    LayerCrs m_crs;
 };
 
 // Whether `file` opens with all its features. GDAL's GeoJSON writer does not tell of a write that

@@ -3,6 +3,7 @@
 #include "core/export/atomic_file.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
+#include "gis/layer_crs.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
 #include "gis/result_layers.h"
@@ -52,12 +53,7 @@ std::string Qml(const std::string& renderer) {
 class StreetWriter {
 public:
     StreetWriter(const StreetLayers& layers, const GdalSession& gdal)
-        : m_layers(layers), m_gdal(gdal) {
-        if (!layers.crsWkt.empty() && m_crs.importFromWkt(layers.crsWkt.c_str()) == OGRERR_NONE) {
-            m_crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-            m_hasCrs = true;
-        }
-    }
+        : m_layers(layers), m_gdal(gdal), m_crs(layers.crsWkt) {}
 
     std::optional<std::string> segments(GDALDataset& dataset, OGRLayer*& made) {
         made = dataset.CreateLayer(kSegmentsLayer, crs(), wkbLineString, nullptr);
@@ -113,7 +109,7 @@ public:
     }
 
 private:
-    OGRSpatialReference* crs() { return m_hasCrs ? &m_crs : nullptr; }
+    OGRSpatialReference* crs() { return m_crs.get(); }
 
     std::optional<std::string>
     addFields(OGRLayer* layer, const char* name,
@@ -134,8 +130,7 @@ private:
 
     const StreetLayers& m_layers;
     const GdalSession& m_gdal;
-    OGRSpatialReference m_crs;
-    bool m_hasCrs = false;
+    LayerCrs m_crs;
 };
 
 struct LayerPlan {

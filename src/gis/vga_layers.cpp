@@ -3,6 +3,7 @@
 #include "core/export/atomic_file.h"
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
+#include "gis/layer_crs.h"
 #include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
@@ -28,22 +29,6 @@ constexpr char kStyleDescription[] = "Visual integration [HH], red (high) to blu
 std::string Failure(const fs::path& target, const std::string& why) {
     return "Could not write " + QuotedName(target) + ": " + why;
 }
-
-// The spatial reference of the walls, or none.
-class Crs {
-public:
-    explicit Crs(const std::string& wkt) {
-        if (!wkt.empty() && m_crs.importFromWkt(wkt.c_str()) == OGRERR_NONE) {
-            m_crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-            m_has = true;
-        }
-    }
-    OGRSpatialReference* get() { return m_has ? &m_crs : nullptr; }
-
-private:
-    OGRSpatialReference m_crs;
-    bool m_has = false;
-};
 
 std::string StyleOf(const VgaPoints& points, const LayerBuilder& builder) {
     const std::vector<MeasureColumn> columns(points.columns.begin(), points.columns.end());
@@ -86,7 +71,7 @@ std::optional<std::string> WriteVgaPoints(const fs::path& folder, const fs::path
         if (!dataset)
             return Failure(target, gdal.lastError("the file could not be made"));
         dataset->StartTransaction();
-        Crs crs(points.crsWkt);
+        LayerCrs crs(points.crsWkt);
         const std::vector<MeasureColumn> columns(points.columns.begin(), points.columns.end());
         LayerBuilder builder(*dataset, kVgaLayer, wkbPoint, crs.get(), nullptr, gdal);
         if (auto fault = builder.addFields({}, columns))
@@ -138,9 +123,9 @@ std::optional<std::string> WriteVgaRaster(const fs::path& file, const fs::path& 
                            -spacing};
     dataset->SetGeoTransform(transform);
     dataset->SetMetadataItem("TIFFTAG_SOFTWARE", kRasterSoftware);
-    Crs crs(points.crsWkt);
-    if (crs.get())
-        dataset->SetSpatialRef(crs.get());
+    // A raster has no undefined Cartesian system: one of unknown system is written without any.
+    if (!points.crsWkt.empty())
+        dataset->SetSpatialRef(LayerCrs(points.crsWkt).get());
     const double none = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> cells(static_cast<std::size_t>(grid.columns()) * grid.rows());
     for (std::size_t index = 0; index < bands.size(); ++index) {

@@ -122,9 +122,11 @@ protected:
     std::string CrsOf(const fs::path& file, const char* layerName) const {
         const GDALDatasetUniquePtr dataset(GDALDataset::Open(file.c_str(), GDAL_OF_VECTOR));
         const OGRSpatialReference* crs = dataset->GetLayerByName(layerName)->GetSpatialRef();
-        return crs ? std::string(crs->GetAuthorityName(nullptr)) + ":" +
-                         crs->GetAuthorityCode(nullptr)
-                   : "";
+        if (!crs)
+            return "";
+        if (crs->IsLocal())
+            return "undefined Cartesian";
+        return std::string(crs->GetAuthorityName(nullptr)) + ":" + crs->GetAuthorityCode(nullptr);
     }
 
     // The problems layer, as type and status to count.
@@ -387,6 +389,8 @@ TEST_F(PrepareCommand, WrongCommandLinesAndMapsThatCannotBePreparedAreRefused) {
     ASSERT_EQ(Run({csv.string(), "--out", out}), "");
     EXPECT_THAT(m_log, HasSubstr("the map has no coordinate reference system: its units are "
                                  "taken for metres"));
+    EXPECT_EQ(CrsOf(out, "segments"), "undefined Cartesian");
+    EXPECT_EQ(CrsOf(out, "problems"), "undefined Cartesian");
     const fs::path degrees = Write("degrees.csv", "x1,y1,x2,y2\n-0.1,51.5,-0.099,51.5\n");
     ASSERT_EQ(Run({degrees.string(), "--out", out}), "");
     EXPECT_THAT(m_log, HasSubstr("its coordinates would fit degrees of longitude and latitude; "

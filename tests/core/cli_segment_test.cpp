@@ -183,6 +183,9 @@ TEST_F(SegmentRun, WritesAStyledSegmentsLayerAndNotesSegmentsThatMeetNothing) {
     OGRLayer* layer = dataset->GetLayerByName(kSegmentLayer);
     ASSERT_NE(layer, nullptr);
     EXPECT_EQ(layer->GetFeatureCount(), 12);
+    // A map of no known system: GIS programs must not take its units for degrees.
+    ASSERT_NE(layer->GetSpatialRef(), nullptr);
+    EXPECT_TRUE(layer->GetSpatialRef()->IsLocal());
     OGRLayer* styles = dataset->GetLayerByName("layer_styles");
     ASSERT_NE(styles, nullptr);
     const std::unique_ptr<OGRFeature> style(styles->GetNextFeature());

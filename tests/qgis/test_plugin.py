@@ -108,8 +108,8 @@ def layer_contents(gpkg, name):
     return layer.crs().authid(), fields, features
 
 
-def batch_results(source, results, *options):
-    subprocess.run([CLI, "analyse", source, "--out", results, "--quiet", *options], check=True)
+def batch_results(source, results, *options, command="analyse"):
+    subprocess.run([CLI, command, source, "--out", results, "--quiet", *options], check=True)
     return results
 
 
@@ -146,8 +146,8 @@ class Feedback(QgsProcessingFeedback):
         self.warnings.append(text)
 
 
-def run(parameters, feedback=None):
-    return processing.run(ALGORITHM, parameters, feedback=feedback or Feedback())
+def run(parameters, feedback=None, algorithm=ALGORITHM):
+    return processing.run(algorithm, parameters, feedback=feedback or Feedback())
 
 
 class ResultsAsTheUserSeesThem(unittest.TestCase):
@@ -220,6 +220,53 @@ class ResultsAsTheUserSeesThem(unittest.TestCase):
         ranges = layers[1].renderer().ranges()
         for end in (ranges[0], ranges[-1]):
             self.assertIn(end.symbol().color().rgb(), drawn, end.label())
+
+
+class SegmentAnalysis(unittest.TestCase):
+    ALGORITHM = "vantrel:segmentanalysis"
+
+    def test_results_style_and_progress_equal_the_batch_tools(self):
+        folder = tempfile.mkdtemp(dir=WORK)
+        source = write_layer(
+            os.path.join(folder, "town.gpkg"), map_lines("street_180.csv"), range(5, 185), 27700
+        )
+        results = os.path.join(folder, "results.gpkg")
+        feedback = Feedback()
+        parameters = {"INPUT": source, "RADII": "400,n", "CHOICE": True, "OUTPUT": results}
+        outputs = run(parameters, feedback, self.ALGORITHM)
+        batch = batch_results(
+            source,
+            os.path.join(folder, "batch.gpkg"),
+            "--radius",
+            "400,n",
+            "--choice",
+            command="segment",
+        )
+        self.assertEqual(layer_contents(results, "segments"), layer_contents(batch, "segments"))
+        self.assertIn('"nach"', stored_style_field(results, "segments"))
+        stages = ["Copying the layer", "Reading lines", "Finding junctions", "Making segments"]
+        stages += ["Angular analysis", "Writing files"]
+        self.assertEqual([text for text in feedback.texts if text in stages], stages)
+        self.assertEqual(feedback.values, sorted(feedback.values))
+        self.assertTrue(outputs["SEGMENTS"].endswith("|layername=segments"))
+
+    def test_raw_streets_in_degrees_are_projected_and_usage_faults_reach_the_user(self):
+        path = os.path.join(WORK, "streets_in_degrees.gpkg")
+        streets = [
+            (-0.1 + x1 * 1e-4, 51.5 + y1 * 1e-4, -0.1 + x2 * 1e-4, 51.5 + y2 * 1e-4)
+            for x1, y1, x2, y2 in [(0, 5, 10, 5), (5, 0, 5, 10), (10, 5, 10, 10)]
+        ]
+        source = write_layer(path, streets, [1, 2, 3], 4326)
+        feedback = Feedback()
+        results = os.path.join(WORK, "prepared.gpkg")
+        outputs = run({"INPUT": source, "MAP": 2, "OUTPUT": results}, feedback, self.ALGORITHM)
+        self.assertEqual(
+            QgsVectorLayer(outputs["SEGMENTS"], "s", "ogr").crs().authid(), "EPSG:32630"
+        )
+        self.assertNotIn("line lengths come out in degrees", " ".join(feedback.warnings))
+        with self.assertRaises(QgsProcessingException) as refusal:
+            run({"INPUT": source, "MAP": 1, "ANALYSIS": 2, "OUTPUT": results}, None, self.ALGORITHM)
+        self.assertIn("--analysis topological counts changes of axial line", str(refusal.exception))
 
 
 class AnyLayerQgisHolds(unittest.TestCase):
