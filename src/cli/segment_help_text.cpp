@@ -66,8 +66,9 @@ that colours them by nach (with --choice) or else nain at radius n (or the
 first radius), red (high) to blue (low) in 13 colours, each holding about as
 many segments; a GeoPackage keeps the style inside; the other formats write
 NAME_segments.EXT (NAME_segments_shp.shp for a Shapefile, which cuts field
-names to ten characters), with the style in a .qml file beside. FOLDER holds the file of one run only, written whole or not
-at all; a FOLDER holding other files is replaced only with --overwrite.
+names to ten characters), with the style in a .qml file beside. FOLDER holds
+the file of one run only, written whole or not at all; a FOLDER holding other
+files is replaced only with --overwrite.
 
 Each row is one segment, in the order of the lines they were cut from:
   number        the segment's number, from 1
@@ -120,10 +121,10 @@ Options:
   --rcl               the map is of road-centre lines (see above).
   --prepare           the map is raw street data (an OpenStreetMap file or any
                       GIS layer of streets): it is first cleaned as
-                      vantrel-cli prepare cleans it (the options of --prepare below), then
-                      read as road-centre lines (--prepare implies --rcl). The
-                      segments are in metres, in the system prepare projects
-                      to.
+                      vantrel-cli prepare cleans it (the options of --prepare
+                      below), then read as road-centre lines (--prepare
+                      implies --rcl). The segments are in metres, in the
+                      system prepare projects to.
   --stub-removal P    drop end pieces of axial lines shorter than P % (0 to
                       50) of their line; not with --rcl.
   --analysis KIND     angular (the default), metric or topological.

@@ -35,13 +35,13 @@ memory than the machine has free, with what it would need.
 
 Output: --out FOLDER writes FOLDER/vga_points.csv; --out FILE.gpkg (.geojson,
 .fgb, .shp; those give FILE_vga_points.EXT) writes the point layer vga_points,
-in the walls' coordinate reference system, its default style colouring each cell by visual integration
-[HH] in the program's 13 colours, red (high) to blue (low). --raster FILE.tif
-writes a GeoTIFF of the grid with one band per column below (named by it),
-with no data where there is no point or no value. Every file appears whole or
-not at all; a FOLDER or FILE holding files or layers of its own, a raster
-vantrel-cli did not write, or the walls being read, is replaced only with
---overwrite.
+in the walls' coordinate reference system, its default style colouring each
+cell by visual integration [HH] in the program's 13 colours, red (high) to
+blue (low). --raster FILE.tif writes a GeoTIFF of the grid with one band per
+column below (named by it), with no data where there is no point or no value.
+Every file appears whole or not at all; a FOLDER or FILE holding files or
+layers of its own, a raster vantrel-cli did not write, or the walls being
+read, is replaced only with --overwrite.
 
 Columns. N(x) is the set of points x sees, k = |N(x)|; depths are the fewest
 sight lines between points; NC is the number of points within the radius, x
@@ -56,7 +56,8 @@ Then at radius n (names as they stand) and at each step radius R of
   visual_node_count    NC
   visual_mean_depth    MD; empty when NC = 1
   visual_integration_hh  D(NC) / RA, where RA = 2 (MD - 1) / (NC - 2) and
-                       D(n) = 2 (n (log2((n + 2) / 3) - 1) + 1) / ((n - 1) (n - 2));
+                       D(n) = 2 (n (log2((n + 2) / 3) - 1) + 1)
+                              / ((n - 1) (n - 2));
                        the three integrations are empty unless NC > 2 and
                        MD > 1 (in a convex room every point has MD = 1)
   visual_integration_pvalue  P(NC) / RA, P(n) = 2 (n - log2 n - 1) /
@@ -123,8 +124,8 @@ Options:
                        each takes a search from every point, so it is asked
                        for
   --threads N          threads to use (default )" +
-           std::to_string(defaultThreads) + R"(, the processors of this machine);
-                       the results are the same whatever N is
+           std::to_string(defaultThreads) + R"(, the processors of this
+                       machine); the results are the same whatever N is
   --quiet, --timings   as for analyse
 )";
 }
