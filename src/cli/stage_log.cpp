@@ -75,10 +75,16 @@ void StageLog::closeLiveLine() {
 
 void StageLog::timing(std::string_view name, Clock::time_point since, double cpuSince) {
     const std::chrono::duration<double> seconds = Clock::now() - since;
-    char text[200];
-    std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, cpu %.3f s, peak memory %.1f MB\n",
-                  static_cast<int>(name.size()), name.data(), seconds.count(),
-                  ProcessCpuSeconds() - cpuSince,
+    const double cpu = ProcessCpuSeconds() - cpuSince;
+    char text[300];
+    int length = std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, cpu %.3f s",
+                               static_cast<int>(name.size()), name.data(), seconds.count(), cpu);
+    if (m_options.processes && m_options.processes->count() > 1) {
+        const auto [idlest, busiest] = m_options.processes->spread(cpu);
+        length += std::snprintf(text + length, sizeof text - length,
+                                " (busiest process %.3f s, idlest %.3f s)", busiest, idlest);
+    }
+    std::snprintf(text + length, sizeof text - length, ", peak memory %.1f MB\n",
                   static_cast<double>(PeakResidentBytes()) / (1024.0 * 1024.0));
     m_out << text;
     m_out.flush();

@@ -1,0 +1,38 @@
+// How the numbered units of a search are shared among the processes of one run (the ranks of an
+// MPI run), and how what they found is put together; one process alone needs none of it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace vantrel::analysis {
+
+// The units one process runs, handed out as the run goes, so that a slow process takes fewer.
+class UnitQueue {
+public:
+    virtual ~UnitQueue() = default;
+    // The next unit for this process, or -1 when none is left for it; `finished` counts the units
+    // this process has finished. Called by one thread at a time, any of the process's threads.
+    virtual int next(int finished) = 0;
+    // The units finished by every process, as far as this one knows, for its progress; under the
+    // same rule as next.
+    virtual int finishedByAll(int finished) = 0;
+    // Called once all of this process's threads have stopped after the last unit.
+    virtual void close() = 0;
+};
+
+// Every process of the run makes the same calls in the same order.
+class UnitSharing {
+public:
+    virtual ~UnitSharing() = default;
+    // The units 0..count-1 of the next search, shared among the processes.
+    virtual std::unique_ptr<UnitQueue> share(int count) = 0;
+    // Adds the values up, element by element, over every process; every process gets the sums.
+    virtual void sum(std::span<std::int64_t> values) = 0;
+    // Every process's words one after another, in process order, on every process.
+    virtual std::vector<std::int32_t> gather(std::span<const std::int32_t> words) = 0;
+};
+
+} // namespace vantrel::analysis
