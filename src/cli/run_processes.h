@@ -23,6 +23,8 @@ public:
     virtual std::optional<std::string> agree(std::optional<std::string> fault) = 0;
     // The least and the most of every process's `seconds`.
     virtual std::pair<double, double> spread(double seconds) = 0;
+    // The wall time this process has spent so far in handing out units and combining sums.
+    virtual double sharingSeconds() const { return 0; }
     // Ends this process's part with its exit status; a failure that the others were not told of
     // through agree ends the whole run. Returns the status to exit with.
     virtual int end(int status) { return status; }

@@ -7,6 +7,11 @@
 #include <string>
 
 namespace vantrel::cli {
+namespace {
+
+constexpr std::string_view kWholeRun = "whole run";
+
+} // namespace
 
 StageLog::StageLog(std::ostream& out, LogOptions options) : m_out(out), m_options(options) {}
 
@@ -36,7 +41,7 @@ void StageLog::end() {
 void StageLog::finish() {
     end();
     if (m_options.timings)
-        timing("whole run", m_runStart, m_runCpuStart);
+        timing(kWholeRun, m_runStart, m_runCpuStart);
 }
 
 void StageLog::note(std::string_view text) {
@@ -76,13 +81,18 @@ void StageLog::closeLiveLine() {
 void StageLog::timing(std::string_view name, Clock::time_point since, double cpuSince) {
     const std::chrono::duration<double> seconds = Clock::now() - since;
     const double cpu = ProcessCpuSeconds() - cpuSince;
-    char text[300];
+    char text[400];
     int length = std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, cpu %.3f s",
                                static_cast<int>(name.size()), name.data(), seconds.count(), cpu);
-    if (m_options.processes && m_options.processes->count() > 1) {
-        const auto [idlest, busiest] = m_options.processes->spread(cpu);
+    RunProcesses* processes = m_options.processes;
+    if (processes && processes->count() > 1) {
+        const auto [idlest, busiest] = processes->spread(cpu);
         length += std::snprintf(text + length, sizeof text - length,
                                 " (busiest process %.3f s, idlest %.3f s)", busiest, idlest);
+        if (name == kWholeRun)
+            length += std::snprintf(text + length, sizeof text - length,
+                                    ", handing out units and combining sums at most %.3f s",
+                                    processes->spread(processes->sharingSeconds()).second);
     }
     std::snprintf(text + length, sizeof text - length, ", peak memory %.1f MB\n",
                   static_cast<double>(PeakResidentBytes()) / (1024.0 * 1024.0));

@@ -51,6 +51,8 @@ public:
         return {least, most};
     }
 
+    double sharingSeconds() const override { return m_sharing.seconds(); }
+
     int end(int status) override {
         // The others may be waiting for this process in the middle of the work.
         if (status != 0 && !m_settled && m_size > 1)

@@ -8,6 +8,19 @@
 namespace vantrel::cluster {
 namespace {
 
+// Adds the time from its making to its end to a sum of seconds.
+class Stopwatch {
+public:
+    explicit Stopwatch(double& seconds) : m_seconds(seconds), m_start(MPI_Wtime()) {}
+    Stopwatch(const Stopwatch&) = delete;
+    Stopwatch& operator=(const Stopwatch&) = delete;
+    ~Stopwatch() { m_seconds += MPI_Wtime() - m_start; }
+
+private:
+    double& m_seconds;
+    double m_start;
+};
+
 // A block of units, first..last-1.
 struct Block {
     int first = 0;
@@ -32,9 +45,10 @@ struct Schedule {
 // Rank 0: runs units from the pool one at a time and answers the others' requests between them.
 class LeadQueue final : public analysis::UnitQueue {
 public:
-    LeadQueue(MPI_Comm comm, Schedule schedule, int tag)
-        : m_comm(comm), m_schedule(schedule), m_tag(tag), m_own(schedule.first(0)),
-          m_pool(schedule.pooled()), m_othersFinished(schedule.ranks, 0) {}
+    LeadQueue(MPI_Comm comm, Schedule schedule, int tag, double& seconds)
+        : m_comm(comm), m_schedule(schedule), m_tag(tag), m_seconds(seconds),
+          m_own(schedule.first(0)), m_pool(schedule.pooled()), m_othersFinished(schedule.ranks, 0) {
+    }
 
     int next(int) override {
         answerWaiting();
@@ -51,6 +65,7 @@ public:
     void close() override {
         if (m_schedule.pooled() >= m_schedule.count)
             return;
+        const Stopwatch stopwatch(m_seconds);
         while (m_toldDone < m_schedule.ranks - 1) {
             MPI_Status status;
             int finished = 0;
@@ -61,6 +76,7 @@ public:
 
 private:
     void answerWaiting() {
+        const Stopwatch stopwatch(m_seconds);
         for (;;) {
             int waiting = 0;
             MPI_Status status;
@@ -86,6 +102,7 @@ private:
     MPI_Comm m_comm;
     Schedule m_schedule;
     int m_tag;
+    double& m_seconds;
     Block m_own;
     int m_pool;
     std::vector<int> m_othersFinished;
@@ -96,8 +113,8 @@ private:
 // ahead, until it is told that nothing is left.
 class FollowerQueue final : public analysis::UnitQueue {
 public:
-    FollowerQueue(MPI_Comm comm, Schedule schedule, int rank, int tag)
-        : m_comm(comm), m_tag(tag), m_block(schedule.first(rank)),
+    FollowerQueue(MPI_Comm comm, Schedule schedule, int rank, int tag, double& seconds)
+        : m_comm(comm), m_tag(tag), m_seconds(seconds), m_block(schedule.first(rank)),
           m_told(schedule.pooled() >= schedule.count) {}
 
     ~FollowerQueue() override {
@@ -116,6 +133,7 @@ public:
                 return m_block.first++;
             if (!m_asking)
                 return -1;
+            const Stopwatch stopwatch(m_seconds);
             MPI_Wait(&m_request, MPI_STATUS_IGNORE);
             m_asking = false;
             m_block = {m_answer[0], m_answer[1]};
@@ -128,6 +146,7 @@ public:
 
 private:
     void ask(int finished) {
+        const Stopwatch stopwatch(m_seconds);
         MPI_Send(&finished, 1, MPI_INT, 0, m_tag, m_comm);
         MPI_Irecv(m_answer, 2, MPI_INT, 0, m_tag + 1, m_comm, &m_request);
         m_asking = true;
@@ -135,6 +154,7 @@ private:
 
     MPI_Comm m_comm;
     int m_tag;
+    double& m_seconds;
     Block m_block;
     bool m_told;
     bool m_asking = false;
@@ -157,11 +177,12 @@ std::unique_ptr<analysis::UnitQueue> MpiUnitSharing::share(int count) {
     const int tag = 2 * (m_searches++ % kSearchTags);
     const Schedule schedule{count, m_size};
     if (m_rank == 0)
-        return std::make_unique<LeadQueue>(m_comm, schedule, tag);
-    return std::make_unique<FollowerQueue>(m_comm, schedule, m_rank, tag);
+        return std::make_unique<LeadQueue>(m_comm, schedule, tag, m_seconds);
+    return std::make_unique<FollowerQueue>(m_comm, schedule, m_rank, tag, m_seconds);
 }
 
 void MpiUnitSharing::sum(std::span<std::int64_t> values) {
+    const Stopwatch stopwatch(m_seconds);
     for (std::size_t at = 0; at < values.size(); at += kPiece) {
         const auto length = static_cast<int>(std::min(kPiece, values.size() - at));
         MPI_Allreduce(MPI_IN_PLACE, values.data() + at, length, MPI_INT64_T, MPI_SUM, m_comm);
@@ -169,6 +190,7 @@ void MpiUnitSharing::sum(std::span<std::int64_t> values) {
 }
 
 std::vector<std::int32_t> MpiUnitSharing::gather(std::span<const std::int32_t> words) {
+    const Stopwatch stopwatch(m_seconds);
     const long long own = static_cast<long long>(words.size());
     std::vector<long long> lengths(m_size);
     MPI_Allgather(&own, 1, MPI_LONG_LONG, lengths.data(), 1, MPI_LONG_LONG, m_comm);

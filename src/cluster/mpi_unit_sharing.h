@@ -18,6 +18,9 @@ public:
     std::unique_ptr<analysis::UnitQueue> share(int count) override;
     void sum(std::span<std::int64_t> values) override;
     std::vector<std::int32_t> gather(std::span<const std::int32_t> words) override;
+    // The wall time so far in handing out units and combining sums, waiting for the other ranks
+    // there included.
+    double seconds() const { return m_seconds; }
 
 private:
     MPI_Comm m_comm;
@@ -25,6 +28,7 @@ private:
     int m_size = 1;
     // Each search's messages have tags of their own, so that none is taken for another's.
     int m_searches = 0;
+    double m_seconds = 0;
 };
 
 } // namespace vantrel::cluster
