@@ -11,7 +11,9 @@ lines=${2:-50000}
 repeats=${3:-2}
 [ $# -gt 3 ] && shift 3 || set --
 cli="$build/vantrel-cli"
+# The shared tools sit beside the main checkout, two levels up from a worktree.
 generator="$root/../shared/tools/gen_axial_map.py"
+[ -f "$generator" ] || generator="$root/../../shared/tools/gen_axial_map.py"
 [ -x "$cli" ] || { echo "no $cli: build the vantrel-cli target first" >&2; exit 1; }
 mpirun=mpirun
 [ "$(id -u)" -eq 0 ] && mpirun="mpirun --allow-run-as-root"

@@ -10,6 +10,13 @@
 
 namespace vantrel::cli {
 
+// The wall time one process spent on sharing the work: in handing out units and combining sums,
+// and in waiting for the others there (for its next block, for a slower process).
+struct SharingSeconds {
+    double communicating = 0;
+    double waiting = 0;
+};
+
 class RunProcesses {
 public:
     virtual ~RunProcesses() = default;
@@ -23,8 +30,7 @@ public:
     virtual std::optional<std::string> agree(std::optional<std::string> fault) = 0;
     // The least and the most of every process's `seconds`.
     virtual std::pair<double, double> spread(double seconds) = 0;
-    // The wall time this process has spent so far in handing out units and combining sums.
-    virtual double sharingSeconds() const { return 0; }
+    virtual SharingSeconds sharingSeconds() const { return {}; }
     // Ends this process's part with its exit status; a failure that the others were not told of
     // through agree ends the whole run. Returns the status to exit with.
     virtual int end(int status) { return status; }

@@ -89,10 +89,15 @@ void StageLog::timing(std::string_view name, Clock::time_point since, double cpu
         const auto [idlest, busiest] = processes->spread(cpu);
         length += std::snprintf(text + length, sizeof text - length,
                                 " (busiest process %.3f s, idlest %.3f s)", busiest, idlest);
-        if (name == kWholeRun)
-            length += std::snprintf(text + length, sizeof text - length,
-                                    ", handing out units and combining sums at most %.3f s",
-                                    processes->spread(processes->sharingSeconds()).second);
+        if (name == kWholeRun) {
+            const SharingSeconds sharing = processes->sharingSeconds();
+            length += std::snprintf(
+                text + length, sizeof text - length,
+                ", handing out units and combining sums at most %.3f s, waiting for others at "
+                "most %.3f s",
+                processes->spread(sharing.communicating).second,
+                processes->spread(sharing.waiting).second);
+        }
     }
     std::snprintf(text + length, sizeof text - length, ", peak memory %.1f MB\n",
                   static_cast<double>(PeakResidentBytes()) / (1024.0 * 1024.0));

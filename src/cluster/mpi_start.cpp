@@ -1,4 +1,5 @@
 // A run of the batch tool as the ranks of an MPI run.
+#include "cluster/gentle_wait.h"
 #include "cluster/mpi_unit_sharing.h"
 #include "cluster/start_processes.h"
 
@@ -29,7 +30,10 @@ public:
         // The lowest rank with a fault speaks for all; rank 0 is the lead.
         const int own = fault ? m_rank : m_size;
         int first = m_size;
-        MPI_Allreduce(&own, &first, 1, MPI_INT, MPI_MIN, MPI_COMM_WORLD);
+        // The others may wait here a while, as rank 0 writes the results.
+        MPI_Request request;
+        MPI_Iallreduce(&own, &first, 1, MPI_INT, MPI_MIN, MPI_COMM_WORLD, &request);
+        WaitGently(request);
         m_settled = first < m_size;
         if (!m_settled)
             return std::nullopt;
@@ -44,14 +48,15 @@ public:
     }
 
     std::pair<double, double> spread(double seconds) override {
-        double least = seconds;
-        double most = seconds;
-        MPI_Allreduce(&seconds, &least, 1, MPI_DOUBLE, MPI_MIN, MPI_COMM_WORLD);
-        MPI_Allreduce(&seconds, &most, 1, MPI_DOUBLE, MPI_MAX, MPI_COMM_WORLD);
-        return {least, most};
+        const double own[2] = {-seconds, seconds};
+        double most[2] = {0, 0};
+        MPI_Request request;
+        MPI_Iallreduce(own, most, 2, MPI_DOUBLE, MPI_MAX, MPI_COMM_WORLD, &request);
+        WaitGently(request);
+        return {-most[0], most[1]};
     }
 
-    double sharingSeconds() const override { return m_sharing.seconds(); }
+    cli::SharingSeconds sharingSeconds() const override { return m_sharing.seconds(); }
 
     int end(int status) override {
         // The others may be waiting for this process in the middle of the work.

@@ -1,5 +1,7 @@
 #include "cluster/mpi_unit_sharing.h"
 
+#include "cluster/gentle_wait.h"
+
 #include <algorithm>
 #include <climits>
 #include <numeric>
@@ -45,7 +47,7 @@ struct Schedule {
 // Rank 0: runs units from the pool one at a time and answers the others' requests between them.
 class LeadQueue final : public analysis::UnitQueue {
 public:
-    LeadQueue(MPI_Comm comm, Schedule schedule, int tag, double& seconds)
+    LeadQueue(MPI_Comm comm, Schedule schedule, int tag, cli::SharingSeconds& seconds)
         : m_comm(comm), m_schedule(schedule), m_tag(tag), m_seconds(seconds),
           m_own(schedule.first(0)), m_pool(schedule.pooled()), m_othersFinished(schedule.ranks, 0) {
     }
@@ -65,18 +67,20 @@ public:
     void close() override {
         if (m_schedule.pooled() >= m_schedule.count)
             return;
-        const Stopwatch stopwatch(m_seconds);
+        const Stopwatch stopwatch(m_seconds.waiting);
         while (m_toldDone < m_schedule.ranks - 1) {
             MPI_Status status;
             int finished = 0;
-            MPI_Recv(&finished, 1, MPI_INT, MPI_ANY_SOURCE, m_tag, m_comm, &status);
+            MPI_Request request;
+            MPI_Irecv(&finished, 1, MPI_INT, MPI_ANY_SOURCE, m_tag, m_comm, &request);
+            WaitGently(request, &status);
             answer(status.MPI_SOURCE, finished);
         }
     }
 
 private:
     void answerWaiting() {
-        const Stopwatch stopwatch(m_seconds);
+        const Stopwatch stopwatch(m_seconds.communicating);
         for (;;) {
             int waiting = 0;
             MPI_Status status;
@@ -102,7 +106,7 @@ private:
     MPI_Comm m_comm;
     Schedule m_schedule;
     int m_tag;
-    double& m_seconds;
+    cli::SharingSeconds& m_seconds;
     Block m_own;
     int m_pool;
     std::vector<int> m_othersFinished;
@@ -113,7 +117,7 @@ private:
 // ahead, until it is told that nothing is left.
 class FollowerQueue final : public analysis::UnitQueue {
 public:
-    FollowerQueue(MPI_Comm comm, Schedule schedule, int rank, int tag, double& seconds)
+    FollowerQueue(MPI_Comm comm, Schedule schedule, int rank, int tag, cli::SharingSeconds& seconds)
         : m_comm(comm), m_tag(tag), m_seconds(seconds), m_block(schedule.first(rank)),
           m_told(schedule.pooled() >= schedule.count) {}
 
@@ -133,8 +137,8 @@ public:
                 return m_block.first++;
             if (!m_asking)
                 return -1;
-            const Stopwatch stopwatch(m_seconds);
-            MPI_Wait(&m_request, MPI_STATUS_IGNORE);
+            const Stopwatch stopwatch(m_seconds.waiting);
+            WaitGently(m_request);
             m_asking = false;
             m_block = {m_answer[0], m_answer[1]};
             m_told = m_block.empty();
@@ -146,7 +150,7 @@ public:
 
 private:
     void ask(int finished) {
-        const Stopwatch stopwatch(m_seconds);
+        const Stopwatch stopwatch(m_seconds.communicating);
         MPI_Send(&finished, 1, MPI_INT, 0, m_tag, m_comm);
         MPI_Irecv(m_answer, 2, MPI_INT, 0, m_tag + 1, m_comm, &m_request);
         m_asking = true;
@@ -154,7 +158,7 @@ private:
 
     MPI_Comm m_comm;
     int m_tag;
-    double& m_seconds;
+    cli::SharingSeconds& m_seconds;
     Block m_block;
     bool m_told;
     bool m_asking = false;
@@ -181,19 +185,33 @@ std::unique_ptr<analysis::UnitQueue> MpiUnitSharing::share(int count) {
     return std::make_unique<FollowerQueue>(m_comm, schedule, m_rank, tag, m_seconds);
 }
 
+void MpiUnitSharing::meet() {
+    const Stopwatch stopwatch(m_seconds.waiting);
+    MPI_Request request;
+    MPI_Ibarrier(m_comm, &request);
+    WaitGently(request);
+}
+
 void MpiUnitSharing::sum(std::span<std::int64_t> values) {
-    const Stopwatch stopwatch(m_seconds);
+    meet();
+    const Stopwatch stopwatch(m_seconds.communicating);
     for (std::size_t at = 0; at < values.size(); at += kPiece) {
         const auto length = static_cast<int>(std::min(kPiece, values.size() - at));
-        MPI_Allreduce(MPI_IN_PLACE, values.data() + at, length, MPI_INT64_T, MPI_SUM, m_comm);
+        MPI_Request request;
+        MPI_Iallreduce(MPI_IN_PLACE, values.data() + at, length, MPI_INT64_T, MPI_SUM, m_comm,
+                       &request);
+        WaitGently(request);
     }
 }
 
 std::vector<std::int32_t> MpiUnitSharing::gather(std::span<const std::int32_t> words) {
-    const Stopwatch stopwatch(m_seconds);
+    meet();
+    const Stopwatch stopwatch(m_seconds.communicating);
     const long long own = static_cast<long long>(words.size());
     std::vector<long long> lengths(m_size);
-    MPI_Allgather(&own, 1, MPI_LONG_LONG, lengths.data(), 1, MPI_LONG_LONG, m_comm);
+    MPI_Request request;
+    MPI_Iallgather(&own, 1, MPI_LONG_LONG, lengths.data(), 1, MPI_LONG_LONG, m_comm, &request);
+    WaitGently(request);
     const long long total = std::accumulate(lengths.begin(), lengths.end(), 0LL);
     if (total > INT_MAX)
         throw std::length_error("the depth counts are too many to share among the processes");
@@ -201,8 +219,9 @@ std::vector<std::int32_t> MpiUnitSharing::gather(std::span<const std::int32_t> w
     std::vector<int> offsets(m_size, 0);
     std::partial_sum(counts.begin(), counts.end() - 1, offsets.begin() + 1);
     std::vector<std::int32_t> all(static_cast<std::size_t>(total));
-    MPI_Allgatherv(words.data(), static_cast<int>(own), MPI_INT32_T, all.data(), counts.data(),
-                   offsets.data(), MPI_INT32_T, m_comm);
+    MPI_Iallgatherv(words.data(), static_cast<int>(own), MPI_INT32_T, all.data(), counts.data(),
+                    offsets.data(), MPI_INT32_T, m_comm, &request);
+    WaitGently(request);
     return all;
 }
 

@@ -1,6 +1,7 @@
 // The units of each search handed out among the ranks of an MPI run, and their sums combined.
 #pragma once
 
+#include "cli/run_processes.h"
 #include "core/analysis/unit_sharing.h"
 
 #include <mpi.h>
@@ -18,9 +19,7 @@ public:
     std::unique_ptr<analysis::UnitQueue> share(int count) override;
     void sum(std::span<std::int64_t> values) override;
     std::vector<std::int32_t> gather(std::span<const std::int32_t> words) override;
-    // The wall time so far in handing out units and combining sums, waiting for the other ranks
-    // there included.
-    double seconds() const { return m_seconds; }
+    cli::SharingSeconds seconds() const { return m_seconds; }
 
 private:
     MPI_Comm m_comm;
@@ -28,7 +27,9 @@ private:
     int m_size = 1;
     // Each search's messages have tags of their own, so that none is taken for another's.
     int m_searches = 0;
-    double m_seconds = 0;
+    cli::SharingSeconds m_seconds;
+    // Meets the others before a combination, so that its time is told apart from waiting.
+    void meet();
 };
 
 } // namespace vantrel::cluster
