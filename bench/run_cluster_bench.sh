@@ -37,7 +37,7 @@ for repeat in $(seq 1 "$repeats"); do
         sed -n 's/^timing: whole run: \([0-9.]*\) s, cpu \([0-9.]*\) s\(.*\)$/\1 \2 \3/p' \
             "$work/timings" | while read -r wall cpu rest; do
             busiest=$(echo "$rest" | sed -n 's/.*busiest process \([0-9.]*\) s.*/\1/p')
-            sharing=$(echo "$rest" | sed -n 's/.*combining sums at most \([0-9.]*\) s.*/\1/p')
+            sharing=$(echo "$rest" | sed -n 's/.*combining sums at most \([0-9.]*\) s cpu.*/\1/p')
             echo "$run | $wall | ${busiest:-$cpu} | ${sharing:--} | $load"
         done
     done

@@ -3,6 +3,7 @@
 #include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
+#include "cli/process_checks.h"
 #include "gis/result_files.h"
 #include "gis/result_layers.h"
 
@@ -75,21 +76,6 @@ void NoteLongDualAnalysis(StageLog& log, const analysis::MapGraph& graph,
     log.note("the dual analysis of " + std::to_string(graph.junctionCount()) +
              " junctions will take about " + Duration(seconds) + " on " + std::to_string(threads) +
              (threads == 1 ? " thread" : " threads") + "; --analysis primal leaves it out");
-}
-
-// Every process reads the map itself; one that found another map (a file changed or different on
-// its machine) would make the shared sums meaningless.
-std::optional<std::string> CheckSameMap(RunProcesses& processes, std::size_t lines,
-                                        std::size_t junctions) {
-    for (const double count : {double(lines), double(junctions)}) {
-        const auto [least, most] = processes.spread(count);
-        if (least != most)
-            return "the processes of the run read different maps (" +
-                   std::to_string(std::llround(least)) + " and " +
-                   std::to_string(std::llround(most)) +
-                   " items); each must see the same lines file";
-    }
-    return std::nullopt;
 }
 
 // The desktop warns of every line that reaches no other; here one note lists the first few.
@@ -229,11 +215,7 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
             layers->discard();
         else if (folder)
             folder->discard();
-        // Stopped from outside: under mpirun, also when another process of the run has ended.
-        if (run.count() > 1 && run.leads())
-            log.error("the run was stopped before it finished (interrupted, or one of its " +
-                      std::to_string(run.count()) + " processes ended); " +
-                      options.outputFolder.string() + " was left as it was");
+        NoteStoppedRun(log, run, options.outputFolder);
     };
     const Interruption::Guard discardOnInterrupt =
         interruption ? interruption->onInterrupt(discard) : Interruption::Guard(nullptr);
@@ -241,7 +223,8 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     geometry::NearJunctions found =
         geometry::FindJunctionsWithin(lines, options.tolerance, log.begin("Finding junctions"));
     results.junctions = std::move(found.junctions);
-    if (auto fault = CheckSameMap(run, lines.size(), results.junctions.size()))
+    if (auto fault = CheckSameMap(run, {static_cast<long long>(lines.size()),
+                                        static_cast<long long>(results.junctions.size())}))
         return fault;
     if (options.tolerance > 0)
         log.note("--tolerance related " + std::to_string(found.nearOnly) +

@@ -25,8 +25,7 @@ int RunCommandLine(std::span<const std::string_view> arguments, Interruption& in
     const int cores = static_cast<int>(std::thread::hardware_concurrency());
     const int defaultThreads = cores > 0 ? cores : 1;
     const std::string_view command = arguments.empty() ? std::string_view() : arguments.front();
-    if (processes.count() > 1 &&
-        (command == "prepare" || command == "segment" || command == "vga")) {
+    if (processes.count() > 1 && (command == "prepare" || command == "vga")) {
         if (processes.leads())
             std::cerr << "vantrel-cli: " << command
                       << " runs as one process; start it without mpirun or srun\n";
@@ -35,7 +34,7 @@ int RunCommandLine(std::span<const std::string_view> arguments, Interruption& in
     if (command == "prepare")
         return RunPrepareCommand(arguments.subspan(1), interruption);
     if (command == "segment")
-        return RunSegmentCommand(arguments.subspan(1), defaultThreads, interruption);
+        return RunSegmentCommand(arguments.subspan(1), defaultThreads, interruption, processes);
     if (command == "vga")
         return VgaMain(arguments.subspan(1), defaultThreads, interruption);
     const ParsedArguments parsed = ParseArguments(arguments, defaultThreads);

@@ -10,8 +10,9 @@
 
 namespace vantrel::cli {
 
-// The wall time one process spent on sharing the work: in handing out units and combining sums,
-// and in waiting for the others there (for its next block, for a slower process).
+// The time one process spent on sharing the work: the processor time of handing out units and
+// combining sums, and the wall time of waiting for the others (for its next block, for a slower
+// process).
 struct SharingSeconds {
     double communicating = 0;
     double waiting = 0;

@@ -93,8 +93,8 @@ void StageLog::timing(std::string_view name, Clock::time_point since, double cpu
             const SharingSeconds sharing = processes->sharingSeconds();
             length += std::snprintf(
                 text + length, sizeof text - length,
-                ", handing out units and combining sums at most %.3f s, waiting for others at "
-                "most %.3f s",
+                ", handing out units and combining sums at most %.3f s cpu, waiting for others "
+                "at most %.3f s",
                 processes->spread(sharing.communicating).second,
                 processes->spread(sharing.waiting).second);
         }

@@ -2,6 +2,8 @@
 
 #include "cluster/gentle_wait.h"
 
+#include <time.h>
+
 #include <algorithm>
 #include <climits>
 #include <numeric>
@@ -10,16 +12,27 @@
 namespace vantrel::cluster {
 namespace {
 
-// Adds the time from its making to its end to a sum of seconds.
+// Adds the time from its making to its end to a sum of seconds: the processor time of the
+// calling thread, what the work costs, or the wall time, what waiting costs.
 class Stopwatch {
 public:
-    explicit Stopwatch(double& seconds) : m_seconds(seconds), m_start(MPI_Wtime()) {}
+    enum Clock { Processor, Wall };
+    Stopwatch(double& seconds, Clock clock) : m_seconds(seconds), m_clock(clock), m_start(now()) {}
     Stopwatch(const Stopwatch&) = delete;
     Stopwatch& operator=(const Stopwatch&) = delete;
-    ~Stopwatch() { m_seconds += MPI_Wtime() - m_start; }
+    ~Stopwatch() { m_seconds += now() - m_start; }
 
 private:
+    double now() const {
+        if (m_clock == Wall)
+            return MPI_Wtime();
+        timespec time{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
+    }
+
     double& m_seconds;
+    Clock m_clock;
     double m_start;
 };
 
@@ -67,7 +80,7 @@ public:
     void close() override {
         if (m_schedule.pooled() >= m_schedule.count)
             return;
-        const Stopwatch stopwatch(m_seconds.waiting);
+        const Stopwatch stopwatch(m_seconds.waiting, Stopwatch::Wall);
         while (m_toldDone < m_schedule.ranks - 1) {
             MPI_Status status;
             int finished = 0;
@@ -79,8 +92,16 @@ public:
     }
 
 private:
+    // Units may take microseconds (a segment's search) and every look at MPI costs, a yield of
+    // the processor among them where the cores are oversubscribed; a request may wait a
+    // millisecond, the other rank having asked a block ahead.
     void answerWaiting() {
-        const Stopwatch stopwatch(m_seconds.communicating);
+        constexpr double kPollSeconds = 0.001;
+        const double now = MPI_Wtime();
+        if (now - m_polled < kPollSeconds)
+            return;
+        m_polled = now;
+        const Stopwatch stopwatch(m_seconds.communicating, Stopwatch::Processor);
         for (;;) {
             int waiting = 0;
             MPI_Status status;
@@ -110,6 +131,7 @@ private:
     Block m_own;
     int m_pool;
     std::vector<int> m_othersFinished;
+    double m_polled = -1;
     int m_toldDone = 0;
 };
 
@@ -137,7 +159,7 @@ public:
                 return m_block.first++;
             if (!m_asking)
                 return -1;
-            const Stopwatch stopwatch(m_seconds.waiting);
+            const Stopwatch stopwatch(m_seconds.waiting, Stopwatch::Wall);
             WaitGently(m_request);
             m_asking = false;
             m_block = {m_answer[0], m_answer[1]};
@@ -150,7 +172,7 @@ public:
 
 private:
     void ask(int finished) {
-        const Stopwatch stopwatch(m_seconds.communicating);
+        const Stopwatch stopwatch(m_seconds.communicating, Stopwatch::Processor);
         MPI_Send(&finished, 1, MPI_INT, 0, m_tag, m_comm);
         MPI_Irecv(m_answer, 2, MPI_INT, 0, m_tag + 1, m_comm, &m_request);
         m_asking = true;
@@ -186,7 +208,7 @@ std::unique_ptr<analysis::UnitQueue> MpiUnitSharing::share(int count) {
 }
 
 void MpiUnitSharing::meet() {
-    const Stopwatch stopwatch(m_seconds.waiting);
+    const Stopwatch stopwatch(m_seconds.waiting, Stopwatch::Wall);
     MPI_Request request;
     MPI_Ibarrier(m_comm, &request);
     WaitGently(request);
@@ -194,7 +216,7 @@ void MpiUnitSharing::meet() {
 
 void MpiUnitSharing::sum(std::span<std::int64_t> values) {
     meet();
-    const Stopwatch stopwatch(m_seconds.communicating);
+    const Stopwatch stopwatch(m_seconds.communicating, Stopwatch::Processor);
     for (std::size_t at = 0; at < values.size(); at += kPiece) {
         const auto length = static_cast<int>(std::min(kPiece, values.size() - at));
         MPI_Request request;
@@ -206,7 +228,7 @@ void MpiUnitSharing::sum(std::span<std::int64_t> values) {
 
 std::vector<std::int32_t> MpiUnitSharing::gather(std::span<const std::int32_t> words) {
     meet();
-    const Stopwatch stopwatch(m_seconds.communicating);
+    const Stopwatch stopwatch(m_seconds.communicating, Stopwatch::Processor);
     const long long own = static_cast<long long>(words.size());
     std::vector<long long> lengths(m_size);
     MPI_Request request;

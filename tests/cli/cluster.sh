@@ -1,6 +1,7 @@
 #!/bin/sh
 # vantrel-cli as the processes of an MPI run: the files of `mpirun -np 3` are byte for byte those
-# of one process (a street map of 2,000 lines, both analyses, radii 3 and n, with choice); a bad
+# of one process (a street map of 2,000 lines, both analyses, radii 3 and n, with choice; and a
+# segment analysis of a road-centre-line map); a bad
 # lines file is reported once and ends every process; a process killed in the middle ends the
 # run with a message and a failure, and leaves the output folder as it was.
 # Usage: cluster.sh VANTREL_CLI RESULTS_FOLDER
@@ -39,6 +40,18 @@ for threads in 1 2; do
     grep -q '^timing: Junction choice: .*busiest process .* s, idlest .* s' "$work/err" ||
         fail "no timing of the busiest and idlest process: $(cat "$work/err")"
 done
+
+# The segment analysis too, on a road-centre-line map of about 2,000 segments.
+python3 "$(dirname "$0")/../../bench/gen_rcl_map.py" --segments 2000 --out "$work/rcl.csv" ||
+    fail "cannot make the road-centre-line map"
+for processes in 1 3; do
+    launcher=
+    [ "$processes" -gt 1 ] && launcher="$mpirun -np $processes"
+    $launcher "$cli" segment "$work/rcl.csv" --rcl --radius 800,n --choice --threads 2 --quiet \
+        --out "$work/segments_$processes" 2>"$work/err" || fail "segment: $(cat "$work/err")"
+done
+cmp "$work/segments_1/segment_measures.csv" "$work/segments_3/segment_measures.csv" >&2 ||
+    fail "segment measures of 3 processes differ from one process"
 
 # A lines file that cannot be read: one message, every process ends with the same failure.
 $mpirun -np 3 "$cli" analyse "$work/missing.csv" --out "$work/never" 2>"$work/err" >/dev/null

@@ -18,8 +18,7 @@ namespace {
 
 // Per-source shares are at most the item count, and their sum over all sources at most its
 // square, so 64 bits of fraction leave ample room; fixed-point sums do not depend on their order.
-__extension__ typedef __int128 Fixed;
-__extension__ typedef unsigned __int128 FixedBits;
+using Fixed = FixedPointSum;
 constexpr int kFractionBits = 64;
 constexpr int kSourcesPerUnit = kSourcesPerWave;
 
@@ -28,28 +27,6 @@ Fixed ToFixed(double value) {
 }
 double FromFixed(Fixed value) {
     return std::ldexp(static_cast<double>(value), -kFractionBits);
-}
-
-// Adds the sums up over every process exactly: each is cut into four 32-bit pieces, each piece
-// summed in 64 bits, which holds the sum of as many as 2^31 processes' pieces, and put together
-// again with its carries.
-void SumOverProcesses(UnitSharing& sharing, std::vector<Fixed>& sums) {
-    constexpr int kPieces = 4;
-    constexpr int kPieceBits = 32;
-    std::vector<std::int64_t> pieces(sums.size() * kPieces);
-    for (std::size_t cell = 0; cell < sums.size(); ++cell) {
-        const auto value = static_cast<FixedBits>(sums[cell]);
-        for (int piece = 0; piece < kPieces; ++piece)
-            pieces[cell * kPieces + piece] =
-                static_cast<std::int64_t>((value >> (piece * kPieceBits)) & 0xffffffffU);
-    }
-    sharing.sum(pieces);
-    for (std::size_t cell = 0; cell < sums.size(); ++cell) {
-        FixedBits value = 0;
-        for (int piece = 0; piece < kPieces; ++piece)
-            value += static_cast<FixedBits>(pieces[cell * kPieces + piece]) << (piece * kPieceBits);
-        sums[cell] = static_cast<Fixed>(value);
-    }
 }
 
 int Deepest(std::span<const int> limits) {

@@ -35,4 +35,15 @@ public:
     virtual std::vector<std::int32_t> gather(std::span<const std::int32_t> words) = 0;
 };
 
+// A fixed-point sum, exact in any order.
+__extension__ typedef __int128 FixedPointSum;
+
+// Adds the sums up over every process exactly; every process gets the totals.
+void SumOverProcesses(UnitSharing& sharing, std::span<FixedPointSum> sums);
+
+// Cells of which each was written by one process and is zero (every bit clear) on the others:
+// every process gets every cell, bit for bit.
+void JoinCells(UnitSharing& sharing, std::span<double> cells);
+void JoinCells(UnitSharing& sharing, std::span<std::int32_t> cells);
+
 } // namespace vantrel::analysis
