@@ -83,11 +83,23 @@ bool StartedAsRank() {
     return false;
 }
 
+// srun without an MPI plugin starts copies that cannot reach each other, each of which would run
+// the whole analysis and write the same output.
+void RefuseLoneCopies(int processes) {
+    const char* tasks = std::getenv("SLURM_STEP_NUM_TASKS");
+    if (processes == 1 && tasks && std::atoi(tasks) > 1)
+        throw std::runtime_error(std::string("srun started ") + tasks +
+                                 " copies that do not form one MPI run; start them with "
+                                 "srun --mpi=pmix (srun --mpi=list shows what the cluster has)");
+}
+
 } // namespace
 
 std::unique_ptr<cli::RunProcesses> StartRunProcesses(int& argc, char**& argv) {
-    if (!StartedAsRank())
+    if (!StartedAsRank()) {
+        RefuseLoneCopies(1);
         return std::make_unique<cli::LoneProcess>();
+    }
     int provided = MPI_THREAD_SINGLE;
     if (MPI_Init_thread(&argc, &argv, MPI_THREAD_SERIALIZED, &provided) != MPI_SUCCESS)
         throw std::runtime_error("cannot join the MPI run");
@@ -96,7 +108,9 @@ std::unique_ptr<cli::RunProcesses> StartRunProcesses(int& argc, char**& argv) {
         throw std::runtime_error("the MPI library does not let threads take turns calling it "
                                  "(MPI_THREAD_SERIALIZED); run with one process");
     }
-    return std::make_unique<MpiProcesses>();
+    auto processes = std::make_unique<MpiProcesses>();
+    RefuseLoneCopies(processes->count());
+    return processes;
 }
 
 } // namespace vantrel::cluster
