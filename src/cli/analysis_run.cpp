@@ -3,6 +3,7 @@
 #include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
+#include "cli/process_checks.h"
 #include "gis/result_files.h"
 #include "gis/result_layers.h"
 
@@ -26,29 +27,32 @@ namespace {
 using analysis::ItemMeasures;
 
 ItemMeasures MeasureLines(StageLog& log, const analysis::MapGraph& graph,
-                          std::span<const MapLine> lines, const AnalyseOptions& options) {
+                          std::span<const MapLine> lines, const AnalyseOptions& options,
+                          analysis::UnitSharing* sharing) {
     Progress& progress = log.begin("Axial depths");
     const analysis::DepthResult depths = analysis::ComputeLineDepths(
-        graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
+        graph, {.threads = options.threads, .progress = &progress, .sharing = sharing});
     return analysis::MeasureLines(
         graph, depths, lines,
         {.radii = options.radii,
          .choice = options.choice,
          .threads = options.threads,
-         .choiceProgress = options.choice ? &log.begin("Axial choice") : nullptr});
+         .choiceProgress = options.choice ? &log.begin("Axial choice") : nullptr,
+         .sharing = sharing});
 }
 
 ItemMeasures MeasureJunctions(StageLog& log, const analysis::MapGraph& graph,
-                              const AnalyseOptions& options) {
+                              const AnalyseOptions& options, analysis::UnitSharing* sharing) {
     Progress& progress = log.begin("Junction depths");
     const analysis::DepthResult depths = analysis::ComputeJunctionDepths(
-        graph, {.fullMatrix = false, .threads = options.threads, .progress = &progress});
+        graph, {.threads = options.threads, .progress = &progress, .sharing = sharing});
     return analysis::MeasureJunctions(
         graph, depths,
         {.radii = options.radii,
          .choice = options.choice,
          .threads = options.threads,
-         .choiceProgress = options.choice ? &log.begin("Junction choice") : nullptr});
+         .choiceProgress = options.choice ? &log.begin("Junction choice") : nullptr,
+         .sharing = sharing});
 }
 
 std::string Duration(double seconds) {
@@ -62,16 +66,16 @@ std::string Duration(double seconds) {
 // Many crossings among few lines make the dual analysis far longer than the primal one, which a
 // user may not expect from a small file.
 void NoteLongDualAnalysis(StageLog& log, const analysis::MapGraph& graph,
-                          const AnalyseOptions& options) {
-    double seconds = analysis::EstimateJunctionDepthsTime(graph, options.threads).count();
+                          const AnalyseOptions& options, int processes) {
+    const int threads = options.threads * processes;
+    double seconds = analysis::EstimateJunctionDepthsTime(graph, threads).count();
     if (options.choice)
-        seconds += analysis::EstimateJunctionChoiceTime(graph, options.threads).count();
+        seconds += analysis::EstimateJunctionChoiceTime(graph, threads).count();
     if (seconds < options.longDualSeconds)
         return;
     log.note("the dual analysis of " + std::to_string(graph.junctionCount()) +
-             " junctions will take about " + Duration(seconds) + " on " +
-             std::to_string(options.threads) + (options.threads == 1 ? " thread" : " threads") +
-             "; --analysis primal leaves it out");
+             " junctions will take about " + Duration(seconds) + " on " + std::to_string(threads) +
+             (threads == 1 ? " thread" : " threads") + "; --analysis primal leaves it out");
 }
 
 // The desktop warns of every line that reaches no other; here one note lists the first few.
@@ -181,10 +185,12 @@ std::optional<std::string> WriteLayers(LayerOutput& layers, StageLog& log, const
 } // namespace
 
 std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
-                                       Interruption* interruption) {
+                                       Interruption* interruption, RunProcesses* processes) {
+    LoneProcess alone;
+    RunProcesses& run = processes ? *processes : alone;
     log.begin("Reading lines");
     Results results;
-    if (auto fault = ReadMapSource(options, log, results.source))
+    if (auto fault = run.agree(ReadMapSource(options, log, results.source)))
         return fault;
     const std::vector<MapLine>& lines = results.source.lines;
 
@@ -192,22 +198,24 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     // analysis, so that a place that cannot be written is reported at once.
     std::optional<LayerOutput> layers;
     std::optional<OutputFolder> folder;
+    std::optional<std::string> placeFault;
     InputFiles inputs(gis::DatasetFiles(options.linesFile));
-    if (gis::IsLayerFileName(options.outputFolder)) {
+    if (run.leads() && gis::IsLayerFileName(options.outputFolder)) {
         layers.emplace(options.outputFolder, gis::AnalysisLayerNames(options.outputFolder),
                        options.overwrite, std::move(inputs));
-        if (auto fault = layers->prepare())
-            return fault;
-    } else {
+        placeFault = layers->prepare();
+    } else if (run.leads()) {
         folder.emplace(options.outputFolder, kOutputFiles, options.overwrite, std::move(inputs));
-        if (auto fault = folder->prepare())
-            return fault;
+        placeFault = folder->prepare();
     }
+    if (auto fault = run.agree(std::move(placeFault)))
+        return fault;
     const auto discard = [&] {
         if (layers)
             layers->discard();
-        else
+        else if (folder)
             folder->discard();
+        NoteStoppedRun(log, run, options.outputFolder);
     };
     const Interruption::Guard discardOnInterrupt =
         interruption ? interruption->onInterrupt(discard) : Interruption::Guard(nullptr);
@@ -215,26 +223,33 @@ std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& 
     geometry::NearJunctions found =
         geometry::FindJunctionsWithin(lines, options.tolerance, log.begin("Finding junctions"));
     results.junctions = std::move(found.junctions);
+    if (auto fault = CheckSameMap(run, {static_cast<long long>(lines.size()),
+                                        static_cast<long long>(results.junctions.size())}))
+        return fault;
     if (options.tolerance > 0)
         log.note("--tolerance related " + std::to_string(found.nearOnly) +
                  (found.nearOnly == 1 ? " pair" : " pairs") +
                  " of lines that neither cross nor touch");
     const analysis::MapGraph graph(static_cast<int>(lines.size()), results.junctions);
     if (options.analyses != Analyses::Primal)
-        NoteLongDualAnalysis(log, graph, options);
+        NoteLongDualAnalysis(log, graph, options, run.count());
     if (options.analyses != Analyses::Dual) {
-        results.axial = MeasureLines(log, graph, lines, options);
+        results.axial = MeasureLines(log, graph, lines, options, run.sharing());
         NoteDisconnectedLines(log, *results.axial);
         NoteSeparateGroups(log, *results.axial, "lines");
     }
     if (options.analyses != Analyses::Primal) {
-        results.dual = MeasureJunctions(log, graph, options);
+        results.dual = MeasureJunctions(log, graph, options, run.sharing());
         NoteSeparateGroups(log, *results.dual, "junctions");
     }
 
     log.begin("Writing files");
-    if (auto fault = layers ? WriteLayers(*layers, log, results)
-                            : WriteTextFiles(*folder, log, options, results))
+    std::optional<std::string> writeFault;
+    if (layers)
+        writeFault = WriteLayers(*layers, log, results);
+    else if (folder)
+        writeFault = WriteTextFiles(*folder, log, options, results);
+    if (auto fault = run.agree(std::move(writeFault)))
         return fault;
     log.finish();
     return std::nullopt;

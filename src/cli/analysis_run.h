@@ -3,6 +3,7 @@
 
 #include "cli/arguments.h"
 #include "cli/interruption.h"
+#include "cli/run_processes.h"
 #include "cli/stage_log.h"
 
 #include <optional>
@@ -27,8 +28,10 @@ inline constexpr std::string_view kOutputFiles[] = {
 // junctions, runs the analyses asked for and puts the folder of all their files in the output
 // folder's place. Returns the fault that stopped the run, naming the file (and for a malformed
 // lines file the line); nullopt when every file was written. After a fault, or an interruption
-// through `interruption`, the output folder holds what it held before.
+// through `interruption`, the output folder holds what it held before. With several `processes`,
+// each reads the map and runs its share of the searches; the lead alone writes.
 std::optional<std::string> RunAnalysis(const AnalyseOptions& options, StageLog& log,
-                                       Interruption* interruption = nullptr);
+                                       Interruption* interruption = nullptr,
+                                       RunProcesses* processes = nullptr);
 
 } // namespace vantrel::cli

@@ -11,15 +11,20 @@ namespace vantrel::cli {
 int RunCommand(const CommandLine& line, const CommandRun& run, std::string_view outOfMemory) {
     constexpr int kFailed = 1;
     constexpr int kUsageFault = 2;
+    const bool speaks = !line.processes || line.processes->leads();
+    // A stream without a buffer drops what is written to it.
+    std::ostream unheard(nullptr);
+    std::ostream& out = speaks ? std::cout : unheard;
+    std::ostream& err = speaks ? std::cerr : unheard;
     if (line.help) {
-        std::cout << line.helpText;
+        out << line.helpText;
         return 0;
     }
     if (!line.error.empty()) {
-        std::cerr << line.faultPrefix << line.error << "\nTry '" << line.helpCommand << "'.\n";
+        err << line.faultPrefix << line.error << "\nTry '" << line.helpCommand << "'.\n";
         return kUsageFault;
     }
-    StageLog log(std::cerr, {line.quiet, line.timings, isatty(2) == 1});
+    StageLog log(err, {line.quiet, line.timings, speaks && isatty(2) == 1, line.processes});
     try {
         if (const auto fault = run(log)) {
             log.error(*fault);

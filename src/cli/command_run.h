@@ -2,6 +2,7 @@
 // whose fault or exception becomes one line and an exit status.
 #pragma once
 
+#include "cli/run_processes.h"
 #include "cli/stage_log.h"
 
 #include <functional>
@@ -21,6 +22,8 @@ struct CommandLine {
     std::string_view helpCommand = "vantrel-cli --help";
     bool quiet = false;
     bool timings = false;
+    // Under several processes only the lead prints anything.
+    RunProcesses* processes = nullptr;
 };
 
 using CommandRun = std::function<std::optional<std::string>(StageLog& log)>;

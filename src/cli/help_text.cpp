@@ -177,10 +177,16 @@ Options:
   --overwrite         replace FOLDER or LAYERS even when it holds other files
                       or layers, or the lines being read, which are lost.
   --quiet             print nothing but errors.
-  --timings           print each stage's wall time and the peak memory so far.
+  --timings           print each stage's wall time and the peak memory so far;
+                      under mpirun also the busiest and idlest process's
+                      processor time.
   -h, --help          print this text.
 
 Progress, notes and timings go to standard error.
+
+Started by mpirun or srun, every process of the run reads LINES and searches
+from its share of the items, each with --threads threads; the first process
+alone prints and writes, and the files are those of one process.
 
 Exit status: 0 when every file was written; 1 when the lines file cannot be
 read or is malformed (or has no such layer, or no lines), or a file cannot be

@@ -150,6 +150,10 @@ Options of --prepare (as vantrel-cli prepare --help explains them):
 )" + StreetOptionsHelp() + R"(
 Progress, notes and timings go to standard error.
 
+Started by mpirun or srun, every process of the run reads MAP and searches from
+its share of the segments, each with --threads threads; the first process
+alone prints and writes, and the results are those of one process.
+
 Exit status: 0 when the results were written; 1 when MAP cannot be read or is
 malformed, or the results cannot be written; 2 when the command line is wrong.
 )";

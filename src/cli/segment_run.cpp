@@ -4,6 +4,7 @@
 #include "cli/layer_output.h"
 #include "cli/map_source.h"
 #include "cli/output_folder.h"
+#include "cli/process_checks.h"
 #include "core/geometry/intersections.h"
 #include "core/segment/segment_building.h"
 #include "core/segment/segment_columns.h"
@@ -77,54 +78,58 @@ std::string_view StageName(segment::DepthKind depth) {
 } // namespace
 
 std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, StageLog& log,
-                                              Interruption* interruption) {
+                                              Interruption* interruption, RunProcesses* processes) {
+    LoneProcess alone;
+    RunProcesses& run = processes ? *processes : alone;
     log.begin("Reading lines");
     AnalyseOptions reading;
     reading.linesFile = options.mapFile;
     reading.layer = options.layer;
     MapSource source;
-    if (options.prepare) {
-        if (auto fault =
-                ReadStreetSource(options.mapFile, options.layer, options.streets, log, source))
-            return fault;
-    } else if (auto fault = ReadMapSource(reading, log, source)) {
+    if (auto fault = run.agree(options.prepare ? ReadStreetSource(options.mapFile, options.layer,
+                                                                  options.streets, log, source)
+                                               : ReadMapSource(reading, log, source)))
         return fault;
-    }
 
     std::optional<LayerOutput> layers;
     std::optional<OutputFolder> folder;
     static constexpr std::string_view kOwnFiles[] = {kSegmentMeasuresFile};
     InputFiles inputs(gis::DatasetFiles(options.mapFile));
-    if (gis::IsLayerFileName(options.output)) {
+    std::optional<std::string> placeFault;
+    if (run.leads() && gis::IsLayerFileName(options.output)) {
         const std::string suffix = gis::ResultFormatOf(options.output)->layerSuffix;
         layers.emplace(options.output, std::vector<std::string>{kSegmentLayer + suffix},
                        options.overwrite, std::move(inputs));
-        if (auto fault = layers->prepare())
-            return fault;
-    } else {
+        placeFault = layers->prepare();
+    } else if (run.leads()) {
         folder.emplace(options.output, kOwnFiles, options.overwrite, std::move(inputs));
-        if (auto fault = folder->prepare())
-            return fault;
+        placeFault = folder->prepare();
     }
+    if (auto fault = run.agree(std::move(placeFault)))
+        return fault;
     const Interruption::Guard discardOnInterrupt = interruption ? interruption->onInterrupt([&] {
         if (layers)
             layers->discard();
-        else
+        else if (folder)
             folder->discard();
+        NoteStoppedRun(log, run, options.output);
     })
                                                                 : Interruption::Guard(nullptr);
 
     // Cleaned as `prepare` cleans: straight segments meeting only at shared end points, in metres.
     if (options.prepare)
-        if (auto fault = PrepareMapSource(source, options.streets, log))
+        if (auto fault = run.agree(PrepareMapSource(source, options.streets, log)))
             return fault;
 
     const SegmentMap map = options.roadCentreLines ? MakeRoadSegments(options, log, source.lines)
                                                    : MakeAxialSegments(options, log, source.lines);
     NoteGroups(log, map, source.lines.size());
+    if (auto fault = CheckSameMap(run, {map.segmentCount()}))
+        return fault;
 
     segment::SegmentAnalysisOptions analysis = options.analysis;
     analysis.progress = &log.begin(StageName(analysis.depth));
+    analysis.sharing = run.sharing();
     const std::vector<segment::RadiusResults> results = segment::AnalyseSegments(map, analysis);
 
     log.begin("Writing files");
@@ -162,31 +167,33 @@ std::optional<std::string> RunSegmentAnalysis(const SegmentOptions& options, Sta
             });
         if (!fault)
             fault = layers->commit();
-    } else {
+    } else if (folder) {
         fault = folder->write(kSegmentMeasuresFile, [&](std::ostream& out) {
             segment::WriteSegmentMeasures(out, table);
         });
         if (!fault)
             fault = folder->commit();
     }
-    if (fault)
-        return fault;
+    if (auto agreed = run.agree(std::move(fault)))
+        return agreed;
     log.finish();
     return std::nullopt;
 }
 
 int RunSegmentCommand(std::span<const std::string_view> arguments, int defaultThreads,
-                      Interruption& interruption) {
+                      Interruption& interruption, RunProcesses& processes) {
     const ParsedSegmentArguments parsed = ParseSegmentArguments(arguments, defaultThreads);
-    return RunCommand(
-        {.help = parsed.help,
-         .helpText = parsed.help ? SegmentHelpText(defaultThreads) : std::string(),
-         .error = parsed.error,
-         .faultPrefix = "vantrel-cli segment: ",
-         .helpCommand = "vantrel-cli segment --help",
-         .quiet = parsed.options.quiet,
-         .timings = parsed.options.timings},
-        [&](StageLog& log) { return RunSegmentAnalysis(parsed.options, log, &interruption); });
+    return RunCommand({.help = parsed.help,
+                       .helpText = parsed.help ? SegmentHelpText(defaultThreads) : std::string(),
+                       .error = parsed.error,
+                       .faultPrefix = "vantrel-cli segment: ",
+                       .helpCommand = "vantrel-cli segment --help",
+                       .quiet = parsed.options.quiet,
+                       .timings = parsed.options.timings,
+                       .processes = &processes},
+                      [&](StageLog& log) {
+                          return RunSegmentAnalysis(parsed.options, log, &interruption, &processes);
+                      });
 }
 
 } // namespace vantrel::cli

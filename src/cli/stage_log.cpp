@@ -7,6 +7,11 @@
 #include <string>
 
 namespace vantrel::cli {
+namespace {
+
+constexpr std::string_view kWholeRun = "whole run";
+
+} // namespace
 
 StageLog::StageLog(std::ostream& out, LogOptions options) : m_out(out), m_options(options) {}
 
@@ -36,7 +41,7 @@ void StageLog::end() {
 void StageLog::finish() {
     end();
     if (m_options.timings)
-        timing("whole run", m_runStart, m_runCpuStart);
+        timing(kWholeRun, m_runStart, m_runCpuStart);
 }
 
 void StageLog::note(std::string_view text) {
@@ -75,10 +80,26 @@ void StageLog::closeLiveLine() {
 
 void StageLog::timing(std::string_view name, Clock::time_point since, double cpuSince) {
     const std::chrono::duration<double> seconds = Clock::now() - since;
-    char text[200];
-    std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, cpu %.3f s, peak memory %.1f MB\n",
-                  static_cast<int>(name.size()), name.data(), seconds.count(),
-                  ProcessCpuSeconds() - cpuSince,
+    const double cpu = ProcessCpuSeconds() - cpuSince;
+    char text[400];
+    int length = std::snprintf(text, sizeof text, "timing: %.*s: %.3f s, cpu %.3f s",
+                               static_cast<int>(name.size()), name.data(), seconds.count(), cpu);
+    RunProcesses* processes = m_options.processes;
+    if (processes && processes->count() > 1) {
+        const auto [idlest, busiest] = processes->spread(cpu);
+        length += std::snprintf(text + length, sizeof text - length,
+                                " (busiest process %.3f s, idlest %.3f s)", busiest, idlest);
+        if (name == kWholeRun) {
+            const SharingSeconds sharing = processes->sharingSeconds();
+            length += std::snprintf(
+                text + length, sizeof text - length,
+                ", handing out units and combining sums at most %.3f s cpu, waiting for others "
+                "at most %.3f s",
+                processes->spread(sharing.communicating).second,
+                processes->spread(sharing.waiting).second);
+        }
+    }
+    std::snprintf(text + length, sizeof text - length, ", peak memory %.1f MB\n",
                   static_cast<double>(PeakResidentBytes()) / (1024.0 * 1024.0));
     m_out << text;
     m_out.flush();

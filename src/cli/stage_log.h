@@ -2,6 +2,7 @@
 // request each stage's wall time, its processor time and the peak memory.
 #pragma once
 
+#include "cli/run_processes.h"
 #include "core/host/progress.h"
 
 #include <chrono>
@@ -19,6 +20,9 @@ struct LogOptions {
     bool timings = false;
     // Rewrite one line as the percentage grows (for a terminal) rather than a line per tenth.
     bool live = false;
+    // With several processes, every timing line also tells the least and the most processor time
+    // any process took; every process must then log the same stages.
+    RunProcesses* processes = nullptr;
 };
 
 // The processor time of every thread of this process so far, in seconds.

@@ -18,7 +18,7 @@ namespace {
 
 // Per-source shares are at most the item count, and their sum over all sources at most its
 // square, so 64 bits of fraction leave ample room; fixed-point sums do not depend on their order.
-__extension__ typedef __int128 Fixed;
+using Fixed = FixedPointSum;
 constexpr int kFractionBits = 64;
 constexpr int kSourcesPerUnit = kSourcesPerWave;
 
@@ -386,7 +386,7 @@ Choice(const Links& links, int items, const std::vector<int>& itemOf,
     std::mutex threadSumsMutex;
     std::list<std::vector<Fixed>> threadSums;
     const int units = (items + kSourcesPerUnit - 1) / kSourcesPerUnit;
-    RunUnits(units, options.threads, options.progress, [&] {
+    RunUnits(units, options.threads, options.progress, options.sharing, [&] {
         std::vector<Fixed>* sums = nullptr;
         {
             const std::lock_guard lock(threadSumsMutex);
@@ -401,13 +401,18 @@ Choice(const Links& links, int items, const std::vector<int>& itemOf,
             };
     });
 
+    std::vector<Fixed> sums(limits.size() * items, Fixed{0});
+    for (const std::vector<Fixed>& thread : threadSums) {
+        for (std::size_t cell = 0; cell < sums.size(); ++cell)
+            sums[cell] += thread[cell];
+    }
+    threadSums.clear();
+    if (options.sharing)
+        SumOverProcesses(*options.sharing, sums);
     for (std::size_t column = 0; column < limits.size(); ++column) {
         for (int item = 0; item < items; ++item) {
-            Fixed sum = 0;
-            for (const std::vector<Fixed>& sums : threadSums)
-                sum += sums[column * items + item];
             // Every pair was counted from both of its ends.
-            choice[column][itemOf[item]] = FromFixed(sum) / 2.0;
+            choice[column][itemOf[item]] = FromFixed(sums[column * items + item]) / 2.0;
         }
     }
     return choice;

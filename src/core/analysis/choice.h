@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/analysis/map_graph.h"
+#include "core/analysis/unit_sharing.h"
 #include "core/host/progress.h"
 
 #include <chrono>
@@ -19,6 +20,8 @@ struct ChoiceOptions {
     int threads = 1;
     // Told one step per batch of sources, always from the calling thread.
     Progress* progress = nullptr;
+    // Shares the batches with the other processes of a run; every process gets the whole result.
+    UnitSharing* sharing = nullptr;
 };
 
 // One column per radius of `radiusSteps` (in steps, or kUnlimitedSteps), one value per item:

@@ -98,6 +98,27 @@ struct JunctionSources {
     }
 };
 
+// Each source's counts were found by one process; the others hold none for it. Every process
+// sends its own as (source, length, counts...) and takes the others'.
+void GatherCounts(UnitSharing& sharing, Counts& counts) {
+    std::vector<std::int32_t> own;
+    for (std::size_t source = 0; source < counts.size(); ++source) {
+        if (counts[source].empty())
+            continue;
+        own.push_back(static_cast<std::int32_t>(source));
+        own.push_back(static_cast<std::int32_t>(counts[source].size()));
+        own.insert(own.end(), counts[source].begin(), counts[source].end());
+    }
+    const std::vector<std::int32_t> all = sharing.gather(own);
+    std::vector<std::int32_t>().swap(own);
+    for (std::size_t at = 0; at < all.size();) {
+        const auto source = static_cast<std::size_t>(all[at]);
+        const auto length = static_cast<std::size_t>(all[at + 1]);
+        counts[source].assign(all.begin() + at + 2, all.begin() + at + 2 + length);
+        at += 2 + length;
+    }
+}
+
 template <class Word, bool kRows>
 void SearchBatch(DepthWaves<Word>& waves, const LineSources& sources, int first, int count,
                  Counts& counts, Matrix<std::int16_t>* depth) {
@@ -149,6 +170,9 @@ DepthResult SearchFromEvery(const Sources& sources, int count, const DepthOption
     if (options.fullMatrix && count > kMaxFullMatrixItems) {
         throw std::invalid_argument("too many items for a full depth matrix");
     }
+    if (options.fullMatrix && options.sharing) {
+        throw std::invalid_argument("a full depth matrix is not shared among processes");
+    }
     DepthResult result;
     Matrix<std::int16_t>* depth = nullptr;
     if (options.fullMatrix) {
@@ -158,7 +182,7 @@ DepthResult SearchFromEvery(const Sources& sources, int count, const DepthOption
 
     Counts counts(count);
     const SourceBatches& batches = sources.batches;
-    RunUnits(batches.count(), options.threads, options.progress, [&] {
+    RunUnits(batches.count(), options.threads, options.progress, options.sharing, [&] {
         return [&, waves = DepthWaves<Word>(sources.layout)](int batch) mutable {
             const auto first = static_cast<int>(batches.starts[batch]);
             const auto size = static_cast<int>(batches.starts[batch + 1]) - first;
@@ -168,6 +192,8 @@ DepthResult SearchFromEvery(const Sources& sources, int count, const DepthOption
                 RunBatch<Word, false>(waves, sources, first, size, counts, depth);
         };
     });
+    if (options.sharing)
+        GatherCounts(*options.sharing, counts);
 
     result.totalDepth.resize(count);
     result.reached.resize(count);

@@ -3,6 +3,7 @@
 
 #include "core/analysis/depth_histograms.h"
 #include "core/analysis/map_graph.h"
+#include "core/analysis/unit_sharing.h"
 #include "core/app/matrix.h"
 #include "core/host/progress.h"
 
@@ -25,6 +26,9 @@ struct DepthOptions {
     // Told one step per batch of source items searched together, always from the calling thread.
     Progress* progress = nullptr;
     SourceWords words = SourceWords::Widest;
+    // Shares the batches with the other processes of a run; every process gets the whole result.
+    // Not with fullMatrix.
+    UnitSharing* sharing = nullptr;
 };
 
 // The depth of an item from another is the fewest steps between them, one step joining two

@@ -149,7 +149,8 @@ ItemMeasures MeasureLines(const MapGraph& graph, const DepthResult& depths,
     if (options.choice) {
         AddChoice(measures.syntax, ComputeLineChoice(graph, ChoiceSteps(measures.syntax),
                                                      {.threads = options.threads,
-                                                      .progress = options.choiceProgress}));
+                                                      .progress = options.choiceProgress,
+                                                      .sharing = options.sharing}));
     }
     return measures;
 }
@@ -174,7 +175,8 @@ ItemMeasures MeasureJunctions(const MapGraph& graph, const DepthResult& depths,
     if (options.choice) {
         AddChoice(measures.syntax, ComputeJunctionChoice(graph, ChoiceSteps(measures.syntax),
                                                          {.threads = options.threads,
-                                                          .progress = options.choiceProgress}));
+                                                          .progress = options.choiceProgress,
+                                                          .sharing = options.sharing}));
     }
     return measures;
 }

@@ -81,6 +81,8 @@ struct MeasureOptions {
     bool choice = false;
     int threads = 1;
     Progress* choiceProgress = nullptr;
+    // Shares choice's batches with the other processes of a run.
+    UnitSharing* sharing = nullptr;
 };
 
 // Everything of MeasureItems, and the standard measures of the lines (primal depths).

@@ -1,11 +1,13 @@
 // Runs numbered units of work on several threads, reporting progress from the calling thread.
 #pragma once
 
+#include "core/analysis/unit_sharing.h"
 #include "core/host/progress.h"
 
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -50,24 +52,44 @@ private:
 // makeTask() is called once per thread and returns that thread's task; task(unit) is called
 // exactly once for each unit 0..count-1, one step of progress each. A task must only write what
 // belongs to its unit. The first exception thrown by any thread stops the others and is rethrown
-// here.
+// here. With `sharing`, this process runs only the units handed to it, and the progress counts
+// those of every process.
 template <class MakeTask>
-void RunUnits(int count, int threads, Progress* progress, const MakeTask& makeTask) {
+void RunUnits(int count, int threads, Progress* progress, UnitSharing* sharing,
+              const MakeTask& makeTask) {
     ThrottledProgress report(progress, count);
     const int workers = std::clamp(threads, 1, std::max(count, 1));
+    const std::unique_ptr<UnitQueue> shared = sharing ? sharing->share(count) : nullptr;
     std::atomic<int> next{0};
     std::atomic<int> done{0};
+    // Keeps the shared queue to one thread at a time.
+    std::mutex sharedMutex;
+    bool stopped = false;
     std::mutex failureMutex;
     std::exception_ptr failure;
+
+    const auto nextUnit = [&] {
+        if (!shared)
+            return next.fetch_add(1);
+        const std::lock_guard lock(sharedMutex);
+        const int unit = stopped ? -1 : shared->next(done);
+        return unit < 0 ? count : unit;
+    };
+    const auto finishedSoFar = [&](int finished) {
+        if (!shared)
+            return finished;
+        const std::lock_guard lock(sharedMutex);
+        return shared->finishedByAll(finished);
+    };
 
     auto work = [&](bool reporting) {
         try {
             auto task = makeTask();
-            for (int unit; (unit = next.fetch_add(1)) < count;) {
+            for (int unit; (unit = nextUnit()) < count;) {
                 task(unit);
                 const int finished = done.fetch_add(1) + 1;
                 if (reporting) {
-                    report.advance(finished);
+                    report.advance(finishedSoFar(finished));
                 }
             }
         } catch (...) {
@@ -76,6 +98,8 @@ void RunUnits(int count, int threads, Progress* progress, const MakeTask& makeTa
                 failure = std::current_exception();
             }
             next = count;
+            const std::lock_guard sharedLock(sharedMutex);
+            stopped = true;
         }
     };
 
@@ -89,7 +113,15 @@ void RunUnits(int count, int threads, Progress* progress, const MakeTask& makeTa
     if (failure) {
         std::rethrow_exception(failure);
     }
+    if (shared) {
+        shared->close();
+    }
     report.finish();
+}
+
+template <class MakeTask>
+void RunUnits(int count, int threads, Progress* progress, const MakeTask& makeTask) {
+    RunUnits(count, threads, progress, nullptr, makeTask);
 }
 
 } // namespace vantrel::analysis

@@ -116,6 +116,33 @@ private:
     SegmentSearch m_search;
 };
 
+// Each origin's counts were found by one process, zero on the others; the choice sums are added
+// up. The sums of all threads end up in the first, for every process alike.
+void ShareResults(analysis::UnitSharing& sharing, std::vector<RadiusResults>& results,
+                  std::vector<std::unique_ptr<ChoiceSums>>& threadSums) {
+    for (RadiusResults& result : results) {
+        analysis::JoinCells(sharing, result.nodeCount);
+        for (auto* cells : {&result.totalDepth, &result.weightedTotalDepth, &result.totalLength})
+            analysis::JoinCells(sharing, *cells);
+    }
+    if (threadSums.empty())
+        return;
+    ChoiceSums& all = *threadSums.front();
+    for (std::size_t thread = 1; thread < threadSums.size(); ++thread) {
+        for (std::size_t radius = 0; radius < all.plain.size(); ++radius) {
+            for (std::size_t place = 0; place < all.plain[radius].size(); ++place) {
+                all.plain[radius][place] += threadSums[thread]->plain[radius][place];
+                all.weighted[radius][place] += threadSums[thread]->weighted[radius][place];
+            }
+        }
+    }
+    threadSums.resize(1);
+    for (std::size_t radius = 0; radius < all.plain.size(); ++radius) {
+        analysis::SumOverProcesses(sharing, all.plain[radius]);
+        analysis::SumOverProcesses(sharing, all.weighted[radius]);
+    }
+}
+
 } // namespace
 
 std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
@@ -154,7 +181,7 @@ std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
     const int fractionBits = FractionBits(count);
     std::mutex sumsMutex;
     std::vector<std::unique_ptr<ChoiceSums>> threadSums;
-    analysis::RunUnits(count, options.threads, options.progress, [&] {
+    analysis::RunUnits(count, options.threads, options.progress, options.sharing, [&] {
         ChoiceSums* sums = nullptr;
         if (options.choice) {
             auto made = std::make_unique<ChoiceSums>();
@@ -166,6 +193,8 @@ std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
         }
         return OriginTask(graph, limits, lengths, weights, results, sums, fractionBits);
     });
+    if (options.sharing)
+        ShareResults(*options.sharing, results, threadSums);
 
     if (options.choice) {
         for (std::size_t radius = 0; radius < results.size(); ++radius) {

@@ -2,6 +2,7 @@
 // the counts, depths and choice they give.
 #pragma once
 
+#include "core/analysis/unit_sharing.h"
 #include "core/host/progress.h"
 #include "core/segment/search_graph.h"
 #include "core/segment/segment_map.h"
@@ -29,6 +30,8 @@ struct SegmentAnalysisOptions {
     int threads = 1;
     // Told one step per origin, from the calling thread.
     Progress* progress = nullptr;
+    // Shares the origins with the other processes of a run; every process gets the whole result.
+    analysis::UnitSharing* sharing = nullptr;
 };
 
 // Per segment, within one radius. Depths are in right angles (angular), map units (metric) or
