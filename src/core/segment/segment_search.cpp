@@ -27,9 +27,9 @@ void SegmentSearch::run(int origin, const SearchLimits& limits, bool forChoice) 
     m_countSteps = limits.steps != SearchLimits().steps;
     if (m_countSteps)
         m_steps.resize(m_states.size());
-    if (forChoice)
-        m_passing.resize(m_states.size());
     m_settled.clear();
+    m_settledRoutes.clear();
+    m_passing.clear();
     m_predecessors.clear();
     m_reach = {};
     if (m_buckets)
@@ -82,10 +82,11 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             m_reach.length += length;
             m_reach.weightedDepth += static_cast<double>(primary) * length;
         }
-        m_settled.push_back(route.state);
         if constexpr (kForChoice)
-            m_passing[index] = {0, 0};
+            settleForChoice(from, index, twinSettled);
+        m_settled.push_back(route.state);
         const double routes = from.routes;
+        const auto fromSettled = static_cast<std::int32_t>(m_settled.size()) - 1;
         const std::int32_t nextSteps = kCountSteps ? route.steps + 1 : 0;
         if (kCountSteps && nextSteps > limits.steps)
             continue;
@@ -110,7 +111,7 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
                         nextSteps == nowSteps) {
                         next.routes += routes;
                         if constexpr (kForChoice) {
-                            m_predecessors.push_back({route.state, next.predecessor});
+                            m_predecessors.push_back({fromSettled, next.predecessor});
                             next.predecessor = static_cast<std::int32_t>(m_predecessors.size()) - 1;
                         }
                     }
@@ -119,7 +120,7 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             }
             std::int32_t predecessor = -1;
             if constexpr (kForChoice) {
-                m_predecessors.push_back({route.state, -1});
+                m_predecessors.push_back({fromSettled, -1});
                 predecessor = static_cast<std::int32_t>(m_predecessors.size()) - 1;
             }
             next = {nextPrimary, nextSecondary, routes, reached, predecessor};
@@ -128,6 +129,23 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             queue.push(nextPrimary, {nextSecondary, nextSteps, target});
         }
     }
+}
+
+void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSettled) {
+    double destinationShare = twinSettled ? 0 : 1;
+    if (twinSettled) {
+        // Routes to a segment whose two states tie share out between the two.
+        const State& twin = m_states[index ^ 1];
+        if (twin.primary == state.primary && twin.secondary == state.secondary &&
+            stepsOf(static_cast<int>(index)) == stepsOf(static_cast<int>(index ^ 1))) {
+            destinationShare = state.routes / (state.routes + twin.routes);
+            m_settledRoutes[static_cast<std::size_t>(twin.predecessor)].destinationShare =
+                twin.routes / (twin.routes + state.routes);
+        }
+    }
+    m_settledRoutes.push_back({state.routes, destinationShare, state.predecessor, !twinSettled});
+    m_passing.push_back({0, 0});
+    state.predecessor = static_cast<std::int32_t>(m_settled.size());
 }
 
 } // namespace vantrel::segment

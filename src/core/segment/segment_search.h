@@ -82,16 +82,28 @@ private:
         std::int64_t secondary;
         double routes;
         std::uint32_t stamp;
-        // The first of the states it is best reached from, in m_predecessors; -1 for none.
+        // Until settled, the first of the states it is best reached from, in m_predecessors (-1
+        // for none); then its place in the order of settling.
         std::int32_t predecessor;
+    };
+    // What sharing out choice needs of a settled state, by the order of settling: its routes,
+    // the first of the states it is best reached from, its share of 1 as a destination (1 for
+    // its segment's best, 0 for the other; shared by routes when the two tie), and whether it is
+    // its segment's best.
+    struct SettledRoutes {
+        double routes;
+        double destinationShare;
+        std::int32_t predecessor;
+        bool segmentBest;
     };
     struct Passing {
         double plain;
         double weighted;
     };
-    // One of the states a state is best reached from, and the next of them (-1 after the last).
+    // One of the states a state is best reached from, by its place in the order of settling,
+    // and the next of them (-1 after the last).
     struct Predecessor {
-        std::int32_t state;
+        std::int32_t settled;
         std::int32_t next;
     };
     static constexpr std::uint32_t kSettled = 1;
@@ -106,6 +118,8 @@ private:
     }
     template <class Queue, bool kCountSteps, bool kForChoice>
     void search(int origin, const SearchLimits& limits, Queue& queue);
+    // Keeps, in the order of settling, what sharing out choice needs of a state settled now.
+    void settleForChoice(State& state, std::size_t index, bool twinSettled);
     template <class Queue>
     void searchWith(int origin, const SearchLimits& limits, Queue& queue, bool forChoice);
 
@@ -116,10 +130,12 @@ private:
     bool m_countSteps = false;
     std::uint32_t m_epoch = 0;
     std::vector<State> m_states;
-    // Per state, only while steps are counted, and while choice is shared out.
+    // Per state, only while steps are counted.
     std::vector<std::int32_t> m_steps;
-    std::vector<Passing> m_passing;
     std::vector<int> m_settled;
+    // By the order of settling, for choice.
+    std::vector<SettledRoutes> m_settledRoutes;
+    std::vector<Passing> m_passing;
     std::vector<Predecessor> m_predecessors;
     Reach m_reach;
     BucketQueue m_bucketQueue;
@@ -130,30 +146,24 @@ template <class Visit>
 void SegmentSearch::sharePassingRoutes(std::span<const double> weights, Visit&& visit) {
     // Back from the farthest states: a state passes on to each state it is best reached from
     // that one's part of its routes, times what it carries (its own share as a destination and
-    // all that passes through it).
-    for (auto at = m_settled.rbegin(); at != m_settled.rend(); ++at) {
-        const int state = *at;
+    // all that passes through it). All is kept by the order of settling, so that this pass reads
+    // its records in order and writes near them.
+    for (std::size_t at = m_settled.size(); at-- > 0;) {
+        const int state = m_settled[at];
         const int place = state / 2;
         if (place == m_origin)
             continue;
-        const State& here = m_states[static_cast<std::size_t>(state)];
-        const int twin = state ^ 1;
-        const State& other = m_states[static_cast<std::size_t>(twin)];
-        const bool best = (here.stamp & kFirst) != 0;
-        double destinationShare = best ? 1 : 0;
-        if (isSettled(other) && here.primary == other.primary &&
-            here.secondary == other.secondary && stepsOf(state) == stepsOf(twin))
-            destinationShare = here.routes / (here.routes + other.routes);
-        const Passing through = m_passing[static_cast<std::size_t>(state)];
-        visit(state, through.plain, through.weighted, best);
-        const double carried = (destinationShare + through.plain) / here.routes;
+        const SettledRoutes& here = m_settledRoutes[at];
+        const Passing through = m_passing[at];
+        visit(state, through.plain, through.weighted, here.segmentBest);
+        const double carried = (here.destinationShare + through.plain) / here.routes;
         const double weightedCarried =
-            (destinationShare * weights[static_cast<std::size_t>(place)] + through.weighted) /
+            (here.destinationShare * weights[static_cast<std::size_t>(place)] + through.weighted) /
             here.routes;
         for (std::int32_t link = here.predecessor; link >= 0;) {
             const Predecessor& predecessor = m_predecessors[static_cast<std::size_t>(link)];
-            const auto from = static_cast<std::size_t>(predecessor.state);
-            const double routes = m_states[from].routes;
+            const auto from = static_cast<std::size_t>(predecessor.settled);
+            const double routes = m_settledRoutes[from].routes;
             m_passing[from].plain += routes * carried;
             m_passing[from].weighted += routes * weightedCarried;
             link = predecessor.next;
