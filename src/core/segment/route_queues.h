@@ -101,6 +101,16 @@ public:
         return true;
     }
 
+    // The state of the next route to be given out, when it is already known (in the sorted
+    // bucket being emptied); -1 otherwise. For fetching ahead.
+    int upcoming() const {
+        if (!m_sorted)
+            return -1;
+        const std::vector<QueuedRoute>& bucket =
+            m_buckets[static_cast<std::uint64_t>(m_current) & m_mask];
+        return m_next < bucket.size() ? bucket[m_next].state : -1;
+    }
+
 private:
     // Buckets mostly hold a few routes: insertion sort, and std::sort for many.
     static void SortFew(std::vector<QueuedRoute>& routes) {
@@ -171,6 +181,8 @@ public:
         m_heap.pop_back();
         return true;
     }
+
+    int upcoming() const { return -1; }
 
 private:
     struct Entry {

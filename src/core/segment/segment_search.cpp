@@ -67,6 +67,10 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
     std::int64_t primary = 0;
     QueuedRoute route{};
     while (queue.pop(primary, route)) {
+        // A search jumps all over the map: the steps of the state settled next are fetched
+        // while this one is settled, and where a state's steps begin once it is queued.
+        if (const int next = queue.upcoming(); next >= 0)
+            m_graph.prefetchSteps(next);
         const auto index = static_cast<std::size_t>(route.state);
         State& from = m_states[index];
         // A route that was bettered since it was queued, or a state already settled.
@@ -127,6 +131,7 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             if constexpr (kCountSteps)
                 m_steps[static_cast<std::size_t>(target)] = nextSteps;
             queue.push(nextPrimary, {nextSecondary, nextSteps, target});
+            m_graph.prefetchStart(target);
         }
     }
 }
