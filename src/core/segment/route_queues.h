@@ -49,7 +49,7 @@ public:
         m_late.clear();
     }
 
-    void push(std::int64_t primary, const QueuedRoute& route) {
+    [[gnu::always_inline]] void push(std::int64_t primary, const QueuedRoute& route) {
         ++m_waiting;
         if (m_sorted && primary == m_current) {
             m_late.push_back(route);
@@ -61,7 +61,7 @@ public:
         m_filled[index / 64] |= std::uint64_t{1} << (index % 64);
     }
 
-    bool pop(std::int64_t& primary, QueuedRoute& route) {
+    [[gnu::always_inline]] bool pop(std::int64_t& primary, QueuedRoute& route) {
         if (m_waiting == 0)
             return false;
         --m_waiting;

@@ -38,6 +38,23 @@ void SegmentSearch::run(int origin, const SearchLimits& limits, bool forChoice) 
         searchWith(origin, limits, m_heapQueue, forChoice);
 }
 
+void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSettled) {
+    double destinationShare = twinSettled ? 0 : 1;
+    if (twinSettled) {
+        // Routes to a segment whose two states tie share out between the two.
+        const State& twin = m_states[index ^ 1];
+        if (twin.primary == state.primary && twin.secondary == state.secondary &&
+            stepsOf(static_cast<int>(index)) == stepsOf(static_cast<int>(index ^ 1))) {
+            destinationShare = state.routes / (state.routes + twin.routes);
+            m_settledRoutes[static_cast<std::size_t>(twin.predecessor)].destinationShare =
+                twin.routes / (twin.routes + state.routes);
+        }
+    }
+    m_settledRoutes.push_back({state.routes, destinationShare, state.predecessor, !twinSettled});
+    m_passing.push_back({0, 0});
+    state.predecessor = static_cast<std::int32_t>(m_settled.size());
+}
+
 template <class Queue>
 void SegmentSearch::searchWith(int origin, const SearchLimits& limits, Queue& queue,
                                bool forChoice) {
@@ -134,23 +151,6 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             m_graph.prefetchStart(target);
         }
     }
-}
-
-void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSettled) {
-    double destinationShare = twinSettled ? 0 : 1;
-    if (twinSettled) {
-        // Routes to a segment whose two states tie share out between the two.
-        const State& twin = m_states[index ^ 1];
-        if (twin.primary == state.primary && twin.secondary == state.secondary &&
-            stepsOf(static_cast<int>(index)) == stepsOf(static_cast<int>(index ^ 1))) {
-            destinationShare = state.routes / (state.routes + twin.routes);
-            m_settledRoutes[static_cast<std::size_t>(twin.predecessor)].destinationShare =
-                twin.routes / (twin.routes + state.routes);
-        }
-    }
-    m_settledRoutes.push_back({state.routes, destinationShare, state.predecessor, !twinSettled});
-    m_passing.push_back({0, 0});
-    state.predecessor = static_cast<std::int32_t>(m_settled.size());
 }
 
 } // namespace vantrel::segment

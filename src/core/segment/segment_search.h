@@ -119,7 +119,8 @@ private:
     template <class Queue, bool kCountSteps, bool kForChoice>
     void search(int origin, const SearchLimits& limits, Queue& queue);
     // Keeps, in the order of settling, what sharing out choice needs of a state settled now.
-    void settleForChoice(State& state, std::size_t index, bool twinSettled);
+    [[gnu::always_inline]] inline void settleForChoice(State& state, std::size_t index,
+                                                       bool twinSettled);
     template <class Queue>
     void searchWith(int origin, const SearchLimits& limits, Queue& queue, bool forChoice);
 
