@@ -29,7 +29,6 @@ void SegmentSearch::run(int origin, const SearchLimits& limits, bool forChoice) 
         m_steps.resize(m_states.size());
     m_settled.clear();
     m_settledRoutes.clear();
-    m_passing.clear();
     m_predecessors.clear();
     m_reach = {};
     if (m_buckets)
@@ -50,8 +49,8 @@ void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSe
                 twin.routes / (twin.routes + state.routes);
         }
     }
-    m_settledRoutes.push_back({state.routes, destinationShare, state.predecessor, !twinSettled});
-    m_passing.push_back({0, 0});
+    m_settledRoutes.push_back(
+        {state.routes, destinationShare, 0, 0, state.predecessor, !twinSettled});
     state.predecessor = static_cast<std::int32_t>(m_settled.size());
 }
 

@@ -89,16 +89,15 @@ private:
     // What sharing out choice needs of a settled state, by the order of settling: its routes,
     // the first of the states it is best reached from, its share of 1 as a destination (1 for
     // its segment's best, 0 for the other; shared by routes when the two tie), and whether it is
-    // its segment's best.
+    // its segment's best; and what passes through it, plain and weighted, added up as the
+    // states after it are shared out (all in one record, as a state adds to its predecessors').
     struct SettledRoutes {
         double routes;
         double destinationShare;
+        double passing;
+        double weightedPassing;
         std::int32_t predecessor;
         bool segmentBest;
-    };
-    struct Passing {
-        double plain;
-        double weighted;
     };
     // One of the states a state is best reached from, by its place in the order of settling,
     // and the next of them (-1 after the last).
@@ -136,7 +135,6 @@ private:
     std::vector<int> m_settled;
     // By the order of settling, for choice.
     std::vector<SettledRoutes> m_settledRoutes;
-    std::vector<Passing> m_passing;
     std::vector<Predecessor> m_predecessors;
     Reach m_reach;
     BucketQueue m_bucketQueue;
@@ -155,18 +153,18 @@ void SegmentSearch::sharePassingRoutes(std::span<const double> weights, Visit&& 
         if (place == m_origin)
             continue;
         const SettledRoutes& here = m_settledRoutes[at];
-        const Passing through = m_passing[at];
-        visit(state, through.plain, through.weighted, here.segmentBest);
-        const double carried = (here.destinationShare + through.plain) / here.routes;
+        visit(state, here.passing, here.weightedPassing, here.segmentBest);
+        const double carried = (here.destinationShare + here.passing) / here.routes;
         const double weightedCarried =
-            (here.destinationShare * weights[static_cast<std::size_t>(place)] + through.weighted) /
+            (here.destinationShare * weights[static_cast<std::size_t>(place)] +
+             here.weightedPassing) /
             here.routes;
         for (std::int32_t link = here.predecessor; link >= 0;) {
             const Predecessor& predecessor = m_predecessors[static_cast<std::size_t>(link)];
             const auto from = static_cast<std::size_t>(predecessor.settled);
-            const double routes = m_settledRoutes[from].routes;
-            m_passing[from].plain += routes * carried;
-            m_passing[from].weighted += routes * weightedCarried;
+            SettledRoutes& before = m_settledRoutes[from];
+            before.passing += before.routes * carried;
+            before.weightedPassing += before.routes * weightedCarried;
             link = predecessor.next;
         }
     }
