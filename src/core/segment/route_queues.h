@@ -101,13 +101,15 @@ public:
         return true;
     }
 
-    // The state of the next route to be given out, when it is already known (in the sorted
-    // bucket being emptied); -1 otherwise. For fetching ahead.
+    // The state of the next route to be given out, when it is already known (while a bucket is
+    // being emptied); -1 otherwise. For fetching ahead.
     int upcoming() const {
         if (!m_sorted)
             return -1;
         const std::vector<QueuedRoute>& bucket =
             m_buckets[static_cast<std::uint64_t>(m_current) & m_mask];
+        if (!m_late.empty() && (m_next == bucket.size() || bucket[m_next] > m_late.front()))
+            return m_late.front().state;
         return m_next < bucket.size() ? bucket[m_next].state : -1;
     }
 

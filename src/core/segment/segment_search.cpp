@@ -28,7 +28,9 @@ void SegmentSearch::run(int origin, const SearchLimits& limits, bool forChoice) 
     if (m_countSteps)
         m_steps.resize(m_states.size());
     m_settled.clear();
-    m_settledRoutes.clear();
+    // Records are written in place, a state at most once: no growing within the search.
+    if (forChoice)
+        m_settledRoutes.resize(m_states.size());
     m_predecessors.clear();
     m_reach = {};
     if (m_buckets)
@@ -49,8 +51,8 @@ void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSe
                 twin.routes / (twin.routes + state.routes);
         }
     }
-    m_settledRoutes.push_back(
-        {state.routes, destinationShare, 0, 0, state.predecessor, !twinSettled});
+    m_settledRoutes[m_settled.size()] = {state.routes,      destinationShare, 0, 0,
+                                         state.predecessor, !twinSettled};
     state.predecessor = static_cast<std::int32_t>(m_settled.size());
 }
 
