@@ -1,8 +1,7 @@
-// Angular (tulip 1024) segment analysis with choice on street-like axial maps: the searches of a
-// sample of origins on a map of about 30,000 segments, as time per state settled, and whole
-// analyses of about 3,000 segments at radius n and at metric radius 800, on one thread.
+// The searches of angular (tulip 1024) segment analysis with choice at radius n, from a sample
+// of origins on a street-like axial map of about 30,000 segments: the time per state settled,
+// the figure a whole analysis (two states per segment from every origin) grows with.
 #include "core/geometry/intersections.h"
-#include "core/segment/segment_analysis.h"
 #include "core/segment/segment_building.h"
 #include "core/segment/segment_search.h"
 
@@ -85,20 +84,7 @@ void BM_SegmentSearchesWithChoice(benchmark::State& state) {
     state.counters["states"] = benchmark::Counter(settled, benchmark::Counter::kAvgIterations);
 }
 
-// The whole analysis, radius n or metric radius 800 (about eight blocks), with choice.
-void BM_SegmentAnalysisWithChoice(benchmark::State& state) {
-    const SegmentMap map = StreetSegments(static_cast<int>(state.range(0)));
-    const double radius = state.range(1) > 0 ? static_cast<double>(state.range(1)) : kRadiusN;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(AnalyseSegments(map, {.radii = {radius}, .choice = true}));
-    state.counters["segments"] = map.segmentCount();
-}
-
 BENCHMARK(BM_SegmentSearchesWithChoice)->Arg(4800)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SegmentAnalysisWithChoice)
-    ->Args({500, 0})
-    ->Args({500, 800})
-    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vantrel::segment
