@@ -56,6 +56,18 @@ void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSe
     state.predecessor = static_cast<std::int32_t>(m_settled.size());
 }
 
+std::int32_t SegmentSearch::withPredecessor(std::int32_t predecessors, std::int32_t settled) {
+    std::int32_t first = -1;
+    if (predecessors >= 0) {
+        m_predecessors.push_back({predecessors, -1});
+        first = static_cast<std::int32_t>(m_predecessors.size()) - 1;
+    } else {
+        first = kFirstInList - predecessors;
+    }
+    m_predecessors.push_back({settled, first});
+    return kFirstInList - (static_cast<std::int32_t>(m_predecessors.size()) - 1);
+}
+
 template <class Queue>
 void SegmentSearch::searchWith(int origin, const SearchLimits& limits, Queue& queue,
                                bool forChoice) {
@@ -132,20 +144,13 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
                     if (nextPrimary == next.primary && nextSecondary == next.secondary &&
                         nextSteps == nowSteps) {
                         next.routes += routes;
-                        if constexpr (kForChoice) {
-                            m_predecessors.push_back({fromSettled, next.predecessor});
-                            next.predecessor = static_cast<std::int32_t>(m_predecessors.size()) - 1;
-                        }
+                        if constexpr (kForChoice)
+                            next.predecessor = withPredecessor(next.predecessor, fromSettled);
                     }
                     continue;
                 }
             }
-            std::int32_t predecessor = -1;
-            if constexpr (kForChoice) {
-                m_predecessors.push_back({fromSettled, -1});
-                predecessor = static_cast<std::int32_t>(m_predecessors.size()) - 1;
-            }
-            next = {nextPrimary, nextSecondary, routes, reached, predecessor};
+            next = {nextPrimary, nextSecondary, routes, reached, kForChoice ? fromSettled : -1};
             if constexpr (kCountSteps)
                 m_steps[static_cast<std::size_t>(target)] = nextSteps;
             queue.push(nextPrimary, {nextSecondary, nextSteps, target});

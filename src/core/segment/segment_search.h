@@ -82,12 +82,12 @@ private:
         std::int64_t secondary;
         double routes;
         std::uint32_t stamp;
-        // Until settled, the first of the states it is best reached from, in m_predecessors (-1
-        // for none); then its place in the order of settling.
+        // Until settled, the states it is best reached from (as in SettledRoutes); then its
+        // place in the order of settling.
         std::int32_t predecessor;
     };
     // What sharing out choice needs of a settled state, by the order of settling: its routes,
-    // the first of the states it is best reached from, its share of 1 as a destination (1 for
+    // the states it is best reached from, its share of 1 as a destination (1 for
     // its segment's best, 0 for the other; shared by routes when the two tie), and whether it is
     // its segment's best; and what passes through it, plain and weighted, added up as the
     // states after it are shared out (all in one record, as a state adds to its predecessors').
@@ -96,11 +96,14 @@ private:
         double destinationShare;
         double passing;
         double weightedPassing;
+        // Mostly one state, by its place in the order of settling; -1 for none; where routes
+        // tie, kFirstInList minus the first of them in m_predecessors.
         std::int32_t predecessor;
         bool segmentBest;
     };
-    // One of the states a state is best reached from, by its place in the order of settling,
-    // and the next of them (-1 after the last).
+    static constexpr std::int32_t kFirstInList = -2;
+    // One of the states a state is best reached from, where routes tie, by its place in the
+    // order of settling, and the next of them (-1 after the last).
     struct Predecessor {
         std::int32_t settled;
         std::int32_t next;
@@ -117,6 +120,8 @@ private:
     }
     template <class Queue, bool kCountSteps, bool kForChoice>
     void search(int origin, const SearchLimits& limits, Queue& queue);
+    // `predecessors` (as in SettledRoutes) with the state settled `settled`th added: routes tie.
+    std::int32_t withPredecessor(std::int32_t predecessors, std::int32_t settled);
     // Keeps, in the order of settling, what sharing out choice needs of a state settled now.
     [[gnu::always_inline]] inline void settleForChoice(State& state, std::size_t index,
                                                        bool twinSettled);
@@ -159,12 +164,18 @@ void SegmentSearch::sharePassingRoutes(std::span<const double> weights, Visit&& 
             (here.destinationShare * weights[static_cast<std::size_t>(place)] +
              here.weightedPassing) /
             here.routes;
-        for (std::int32_t link = here.predecessor; link >= 0;) {
-            const Predecessor& predecessor = m_predecessors[static_cast<std::size_t>(link)];
-            const auto from = static_cast<std::size_t>(predecessor.settled);
-            SettledRoutes& before = m_settledRoutes[from];
+        const auto shareTo = [&](std::int32_t from) {
+            SettledRoutes& before = m_settledRoutes[static_cast<std::size_t>(from)];
             before.passing += before.routes * carried;
             before.weightedPassing += before.routes * weightedCarried;
+        };
+        if (here.predecessor >= 0) {
+            shareTo(here.predecessor);
+            continue;
+        }
+        for (std::int32_t link = kFirstInList - here.predecessor; link >= 0;) {
+            const Predecessor& predecessor = m_predecessors[static_cast<std::size_t>(link)];
+            shareTo(predecessor.settled);
             link = predecessor.next;
         }
     }
