@@ -49,7 +49,7 @@ public:
         m_late.clear();
     }
 
-    void push(std::int64_t primary, const QueuedRoute& route) {
+    [[gnu::always_inline]] void push(std::int64_t primary, const QueuedRoute& route) {
         ++m_waiting;
         if (m_sorted && primary == m_current) {
             m_late.push_back(route);
@@ -61,7 +61,7 @@ public:
         m_filled[index / 64] |= std::uint64_t{1} << (index % 64);
     }
 
-    bool pop(std::int64_t& primary, QueuedRoute& route) {
+    [[gnu::always_inline]] bool pop(std::int64_t& primary, QueuedRoute& route) {
         if (m_waiting == 0)
             return false;
         --m_waiting;
@@ -99,6 +99,18 @@ public:
             route = bucket[m_next++];
         }
         return true;
+    }
+
+    // The state of the next route to be given out, when it is already known (while a bucket is
+    // being emptied); -1 otherwise. For fetching ahead.
+    int upcoming() const {
+        if (!m_sorted)
+            return -1;
+        const std::vector<QueuedRoute>& bucket =
+            m_buckets[static_cast<std::uint64_t>(m_current) & m_mask];
+        if (!m_late.empty() && (m_next == bucket.size() || bucket[m_next] > m_late.front()))
+            return m_late.front().state;
+        return m_next < bucket.size() ? bucket[m_next].state : -1;
     }
 
 private:
@@ -171,6 +183,8 @@ public:
         m_heap.pop_back();
         return true;
     }
+
+    int upcoming() const { return -1; }
 
 private:
     struct Entry {

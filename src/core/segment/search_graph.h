@@ -38,6 +38,16 @@ public:
     std::int64_t endStep(int state) const { return m_starts[static_cast<std::size_t>(state) + 1]; }
     int target(std::int64_t step) const { return m_targets[static_cast<std::size_t>(step)]; }
     StepCost cost(std::int64_t step) const { return m_costs[static_cast<std::size_t>(step)]; }
+    // Asks the processor to fetch, ahead of their use, where a state's steps begin; and, once
+    // that is at hand, its first steps.
+    void prefetchStart(int state) const {
+        __builtin_prefetch(&m_starts[static_cast<std::size_t>(state)]);
+    }
+    void prefetchSteps(int state) const {
+        const auto first = static_cast<std::size_t>(firstStep(state));
+        __builtin_prefetch(m_targets.data() + first);
+        __builtin_prefetch(m_costs.data() + first);
+    }
     // The largest primary cost of a step.
     std::int64_t largestPrimaryStep() const { return m_largestPrimaryStep; }
 

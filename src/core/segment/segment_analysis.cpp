@@ -44,11 +44,14 @@ int FractionBits(int segmentCount) {
 
 __extension__ typedef __int128 FixedSum;
 
-struct ChoiceSums {
-    // Per radius, per segment.
-    std::vector<std::vector<FixedSum>> plain;
-    std::vector<std::vector<FixedSum>> weighted;
+// A segment's two sums side by side, as a search adds to both at once.
+struct SegmentSums {
+    FixedSum plain = 0;
+    FixedSum weighted = 0;
 };
+
+// Per radius, per place.
+using ChoiceSums = std::vector<std::vector<SegmentSums>>;
 
 class OriginTask {
 public:
@@ -86,8 +89,7 @@ private:
 
     // `origin` and the segments here are places.
     void shareRoutes(int origin, std::size_t radius) {
-        std::vector<FixedSum>& plain = m_sums->plain[radius];
-        std::vector<FixedSum>& weighted = m_sums->weighted[radius];
+        std::vector<SegmentSums>& sums = (*m_sums)[radius];
         const double originWeight = m_weights[static_cast<std::size_t>(origin)];
         double reachedWeight = 0;
         m_search.sharePassingRoutes(
@@ -99,11 +101,11 @@ private:
                     weightedPassing += m_weights[place] / 2;
                 }
                 if (passing != 0)
-                    plain[place] += fixed(passing);
+                    sums[place].plain += fixed(passing);
                 if (weightedPassing != 0)
-                    weighted[place] += fixed(originWeight * weightedPassing);
+                    sums[place].weighted += fixed(originWeight * weightedPassing);
             });
-        weighted[static_cast<std::size_t>(origin)] += fixed(originWeight * reachedWeight / 2);
+        sums[static_cast<std::size_t>(origin)].weighted += fixed(originWeight * reachedWeight / 2);
     }
 
     const SearchGraph& m_graph;
@@ -184,9 +186,7 @@ std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
     analysis::RunUnits(count, options.threads, options.progress, options.sharing, [&] {
         ChoiceSums* sums = nullptr;
         if (options.choice) {
-            auto made = std::make_unique<ChoiceSums>();
-            made->plain.assign(limits.size(), std::vector<FixedSum>(size, 0));
-            made->weighted.assign(limits.size(), std::vector<FixedSum>(size, 0));
+            auto made = std::make_unique<ChoiceSums>(limits.size(), std::vector<SegmentSums>(size));
             sums = made.get();
             const std::lock_guard lock(sumsMutex);
             threadSums.push_back(std::move(made));
@@ -206,8 +206,8 @@ std::vector<RadiusResults> AnalyseSegments(const SegmentMap& map,
                     static_cast<std::size_t>(graph.placeOf(static_cast<int>(segment)));
                 FixedSum plain = 0, weighted = 0;
                 for (const auto& sums : threadSums) {
-                    plain += sums->plain[radius][place];
-                    weighted += sums->weighted[radius][place];
+                    plain += (*sums)[radius][place].plain;
+                    weighted += (*sums)[radius][place].weighted;
                 }
                 result.choice[segment] = std::ldexp(static_cast<double>(plain), -fractionBits);
                 result.weightedChoice[segment] =

@@ -27,15 +27,45 @@ void SegmentSearch::run(int origin, const SearchLimits& limits, bool forChoice) 
     m_countSteps = limits.steps != SearchLimits().steps;
     if (m_countSteps)
         m_steps.resize(m_states.size());
-    if (forChoice)
-        m_passing.resize(m_states.size());
     m_settled.clear();
+    // Records are written in place, a state at most once: no growing within the search.
+    if (forChoice)
+        m_settledRoutes.resize(m_states.size());
     m_predecessors.clear();
     m_reach = {};
     if (m_buckets)
         searchWith(origin, limits, m_bucketQueue, forChoice);
     else
         searchWith(origin, limits, m_heapQueue, forChoice);
+}
+
+void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSettled) {
+    double destinationShare = twinSettled ? 0 : 1;
+    if (twinSettled) {
+        // Routes to a segment whose two states tie share out between the two.
+        const State& twin = m_states[index ^ 1];
+        if (twin.primary == state.primary && twin.secondary == state.secondary &&
+            stepsOf(static_cast<int>(index)) == stepsOf(static_cast<int>(index ^ 1))) {
+            destinationShare = state.routes / (state.routes + twin.routes);
+            m_settledRoutes[static_cast<std::size_t>(twin.predecessor)].destinationShare =
+                twin.routes / (twin.routes + state.routes);
+        }
+    }
+    m_settledRoutes[m_settled.size()] = {state.routes,      destinationShare, 0, 0,
+                                         state.predecessor, !twinSettled};
+    state.predecessor = static_cast<std::int32_t>(m_settled.size());
+}
+
+std::int32_t SegmentSearch::withPredecessor(std::int32_t predecessors, std::int32_t settled) {
+    std::int32_t first = -1;
+    if (predecessors >= 0) {
+        m_predecessors.push_back({predecessors, -1});
+        first = static_cast<std::int32_t>(m_predecessors.size()) - 1;
+    } else {
+        first = kFirstInList - predecessors;
+    }
+    m_predecessors.push_back({settled, first});
+    return kFirstInList - (static_cast<std::int32_t>(m_predecessors.size()) - 1);
 }
 
 template <class Queue>
@@ -67,6 +97,10 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
     std::int64_t primary = 0;
     QueuedRoute route{};
     while (queue.pop(primary, route)) {
+        // A search jumps all over the map: the steps of the state settled next are fetched
+        // while this one is settled, and where a state's steps begin once it is queued.
+        if (const int next = queue.upcoming(); next >= 0)
+            m_graph.prefetchSteps(next);
         const auto index = static_cast<std::size_t>(route.state);
         State& from = m_states[index];
         // A route that was bettered since it was queued, or a state already settled.
@@ -82,10 +116,11 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             m_reach.length += length;
             m_reach.weightedDepth += static_cast<double>(primary) * length;
         }
-        m_settled.push_back(route.state);
         if constexpr (kForChoice)
-            m_passing[index] = {0, 0};
+            settleForChoice(from, index, twinSettled);
+        m_settled.push_back(route.state);
         const double routes = from.routes;
+        const auto fromSettled = static_cast<std::int32_t>(m_settled.size()) - 1;
         const std::int32_t nextSteps = kCountSteps ? route.steps + 1 : 0;
         if (kCountSteps && nextSteps > limits.steps)
             continue;
@@ -109,23 +144,17 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
                     if (nextPrimary == next.primary && nextSecondary == next.secondary &&
                         nextSteps == nowSteps) {
                         next.routes += routes;
-                        if constexpr (kForChoice) {
-                            m_predecessors.push_back({route.state, next.predecessor});
-                            next.predecessor = static_cast<std::int32_t>(m_predecessors.size()) - 1;
-                        }
+                        if constexpr (kForChoice)
+                            next.predecessor = withPredecessor(next.predecessor, fromSettled);
                     }
                     continue;
                 }
             }
-            std::int32_t predecessor = -1;
-            if constexpr (kForChoice) {
-                m_predecessors.push_back({route.state, -1});
-                predecessor = static_cast<std::int32_t>(m_predecessors.size()) - 1;
-            }
-            next = {nextPrimary, nextSecondary, routes, reached, predecessor};
+            next = {nextPrimary, nextSecondary, routes, reached, kForChoice ? fromSettled : -1};
             if constexpr (kCountSteps)
                 m_steps[static_cast<std::size_t>(target)] = nextSteps;
             queue.push(nextPrimary, {nextSecondary, nextSteps, target});
+            m_graph.prefetchStart(target);
         }
     }
 }

@@ -82,16 +82,30 @@ private:
         std::int64_t secondary;
         double routes;
         std::uint32_t stamp;
-        // The first of the states it is best reached from, in m_predecessors; -1 for none.
+        // Until settled, the states it is best reached from (as in SettledRoutes); then its
+        // place in the order of settling.
         std::int32_t predecessor;
     };
-    struct Passing {
-        double plain;
-        double weighted;
+    // What sharing out choice needs of a settled state, by the order of settling: its routes,
+    // the states it is best reached from, its share of 1 as a destination (1 for
+    // its segment's best, 0 for the other; shared by routes when the two tie), and whether it is
+    // its segment's best; and what passes through it, plain and weighted, added up as the
+    // states after it are shared out (all in one record, as a state adds to its predecessors').
+    struct SettledRoutes {
+        double routes;
+        double destinationShare;
+        double passing;
+        double weightedPassing;
+        // Mostly one state, by its place in the order of settling; -1 for none; where routes
+        // tie, kFirstInList minus the first of them in m_predecessors.
+        std::int32_t predecessor;
+        bool segmentBest;
     };
-    // One of the states a state is best reached from, and the next of them (-1 after the last).
+    static constexpr std::int32_t kFirstInList = -2;
+    // One of the states a state is best reached from, where routes tie, by its place in the
+    // order of settling, and the next of them (-1 after the last).
     struct Predecessor {
-        std::int32_t state;
+        std::int32_t settled;
         std::int32_t next;
     };
     static constexpr std::uint32_t kSettled = 1;
@@ -106,6 +120,11 @@ private:
     }
     template <class Queue, bool kCountSteps, bool kForChoice>
     void search(int origin, const SearchLimits& limits, Queue& queue);
+    // `predecessors` (as in SettledRoutes) with the state settled `settled`th added: routes tie.
+    std::int32_t withPredecessor(std::int32_t predecessors, std::int32_t settled);
+    // Keeps, in the order of settling, what sharing out choice needs of a state settled now.
+    [[gnu::always_inline]] inline void settleForChoice(State& state, std::size_t index,
+                                                       bool twinSettled);
     template <class Queue>
     void searchWith(int origin, const SearchLimits& limits, Queue& queue, bool forChoice);
 
@@ -116,10 +135,11 @@ private:
     bool m_countSteps = false;
     std::uint32_t m_epoch = 0;
     std::vector<State> m_states;
-    // Per state, only while steps are counted, and while choice is shared out.
+    // Per state, only while steps are counted.
     std::vector<std::int32_t> m_steps;
-    std::vector<Passing> m_passing;
     std::vector<int> m_settled;
+    // By the order of settling, for choice.
+    std::vector<SettledRoutes> m_settledRoutes;
     std::vector<Predecessor> m_predecessors;
     Reach m_reach;
     BucketQueue m_bucketQueue;
@@ -130,32 +150,32 @@ template <class Visit>
 void SegmentSearch::sharePassingRoutes(std::span<const double> weights, Visit&& visit) {
     // Back from the farthest states: a state passes on to each state it is best reached from
     // that one's part of its routes, times what it carries (its own share as a destination and
-    // all that passes through it).
-    for (auto at = m_settled.rbegin(); at != m_settled.rend(); ++at) {
-        const int state = *at;
+    // all that passes through it). All is kept by the order of settling, so that this pass reads
+    // its records in order and writes near them.
+    for (std::size_t at = m_settled.size(); at-- > 0;) {
+        const int state = m_settled[at];
         const int place = state / 2;
         if (place == m_origin)
             continue;
-        const State& here = m_states[static_cast<std::size_t>(state)];
-        const int twin = state ^ 1;
-        const State& other = m_states[static_cast<std::size_t>(twin)];
-        const bool best = (here.stamp & kFirst) != 0;
-        double destinationShare = best ? 1 : 0;
-        if (isSettled(other) && here.primary == other.primary &&
-            here.secondary == other.secondary && stepsOf(state) == stepsOf(twin))
-            destinationShare = here.routes / (here.routes + other.routes);
-        const Passing through = m_passing[static_cast<std::size_t>(state)];
-        visit(state, through.plain, through.weighted, best);
-        const double carried = (destinationShare + through.plain) / here.routes;
+        const SettledRoutes& here = m_settledRoutes[at];
+        visit(state, here.passing, here.weightedPassing, here.segmentBest);
+        const double carried = (here.destinationShare + here.passing) / here.routes;
         const double weightedCarried =
-            (destinationShare * weights[static_cast<std::size_t>(place)] + through.weighted) /
+            (here.destinationShare * weights[static_cast<std::size_t>(place)] +
+             here.weightedPassing) /
             here.routes;
-        for (std::int32_t link = here.predecessor; link >= 0;) {
+        const auto shareTo = [&](std::int32_t from) {
+            SettledRoutes& before = m_settledRoutes[static_cast<std::size_t>(from)];
+            before.passing += before.routes * carried;
+            before.weightedPassing += before.routes * weightedCarried;
+        };
+        if (here.predecessor >= 0) {
+            shareTo(here.predecessor);
+            continue;
+        }
+        for (std::int32_t link = kFirstInList - here.predecessor; link >= 0;) {
             const Predecessor& predecessor = m_predecessors[static_cast<std::size_t>(link)];
-            const auto from = static_cast<std::size_t>(predecessor.state);
-            const double routes = m_states[from].routes;
-            m_passing[from].plain += routes * carried;
-            m_passing[from].weighted += routes * weightedCarried;
+            shareTo(predecessor.settled);
             link = predecessor.next;
         }
     }
