@@ -131,18 +131,18 @@ void ShareResults(analysis::UnitSharing& sharing, std::vector<RadiusResults>& re
         return;
     ChoiceSums& all = *threadSums.front();
     for (std::size_t thread = 1; thread < threadSums.size(); ++thread) {
-        for (std::size_t radius = 0; radius < all.plain.size(); ++radius) {
-            for (std::size_t place = 0; place < all.plain[radius].size(); ++place) {
-                all.plain[radius][place] += threadSums[thread]->plain[radius][place];
-                all.weighted[radius][place] += threadSums[thread]->weighted[radius][place];
+        for (std::size_t radius = 0; radius < all.size(); ++radius) {
+            for (std::size_t place = 0; place < all[radius].size(); ++place) {
+                all[radius][place].plain += (*threadSums[thread])[radius][place].plain;
+                all[radius][place].weighted += (*threadSums[thread])[radius][place].weighted;
             }
         }
     }
     threadSums.resize(1);
-    for (std::size_t radius = 0; radius < all.plain.size(); ++radius) {
-        analysis::SumOverProcesses(sharing, all.plain[radius]);
-        analysis::SumOverProcesses(sharing, all.weighted[radius]);
-    }
+    // The pairs of sums, one after another, are added up as one run of sums.
+    static_assert(sizeof(SegmentSums) == 2 * sizeof(FixedSum));
+    for (std::vector<SegmentSums>& sums : all)
+        analysis::SumOverProcesses(sharing, std::span(&sums.data()->plain, 2 * sums.size()));
 }
 
 } // namespace
