@@ -86,6 +86,20 @@ std::optional<std::string> LayerBuilder::add(OGRGeometry& geometry, int index,
     return std::nullopt;
 }
 
+std::optional<std::string> LayerBuilder::addLines(std::span<const MapLine> lines,
+                                                  const std::vector<ExtraField>& extras,
+                                                  const std::vector<MeasureColumn>& columns) {
+    OGRLineString line;
+    line.setNumPoints(2);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        line.setPoint(0, lines[index].x1, lines[index].y1);
+        line.setPoint(1, lines[index].x2, lines[index].y2);
+        if (auto fault = add(line, static_cast<int>(index), extras, columns))
+            return fault;
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> LayerBuilder::addField(const char* name, OGRFieldType type) {
     OGRFieldDefn definition(name, type);
     if (m_layer->CreateField(&definition) != OGRERR_NONE)

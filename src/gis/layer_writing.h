@@ -1,6 +1,7 @@
 // What every writer of result layers shares: a layer's fields and features from measure columns.
 #pragma once
 
+#include "core/app/project_state.h"
 #include "core/export/measure_columns.h"
 #include "gis/gdal_session.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,6 +48,11 @@ public:
     std::optional<std::string> add(OGRGeometry& geometry, int index,
                                    const std::vector<ExtraField>& extras,
                                    const std::vector<exports::MeasureColumn>& columns);
+
+    // Each line as a feature of two points, the index of a line being its place in `lines`.
+    std::optional<std::string> addLines(std::span<const MapLine> lines,
+                                        const std::vector<ExtraField>& extras,
+                                        const std::vector<exports::MeasureColumn>& columns);
 
     OGRLayer& layer() { return *m_layer; }
     const char* layerName() const { return m_layer->GetName(); }

@@ -44,15 +44,8 @@ std::optional<std::string> AddLines(GDALDataset& dataset, const LineLayer& layer
     LayerBuilder builder(dataset, layer.name.c_str(), wkbLineString, crs.get(), nullptr, gdal);
     if (auto fault = builder.addFields({}, layer.columns))
         return fault;
-    OGRLineString line;
-    line.setNumPoints(2);
-    for (std::size_t index = 0; index < layer.lines.size(); ++index) {
-        const MapLine& each = layer.lines[index];
-        line.setPoint(0, each.x1, each.y1);
-        line.setPoint(1, each.x2, each.y2);
-        if (auto fault = builder.add(line, static_cast<int>(index), {}, layer.columns))
-            return fault;
-    }
+    if (auto fault = builder.addLines(layer.lines, {}, layer.columns))
+        return fault;
     style = StyleOf(layer, builder);
     written = &builder.layer();
     return std::nullopt;

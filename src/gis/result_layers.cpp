@@ -51,15 +51,8 @@ public:
         LayerBuilder builder(dataset, kAxialLayer, wkbLineString, crs(), nullptr, m_gdal);
         if (auto fault = builder.addFields(extras, columns))
             return fault;
-        OGRLineString line;
-        line.setNumPoints(2);
-        for (std::size_t index = 0; index < m_results.lines.size(); ++index) {
-            const MapLine& axial = m_results.lines[index];
-            line.setPoint(0, axial.x1, axial.y1);
-            line.setPoint(1, axial.x2, axial.y2);
-            if (auto fault = builder.add(line, static_cast<int>(index), extras, columns))
-                return fault;
-        }
+        if (auto fault = builder.addLines(m_results.lines, extras, columns))
+            return fault;
         style = styleFor(builder, extras, columns, m_results.lines.size(), StyledGeometry::Line);
         noteRenamedFields(builder, extras, columns);
         written = &builder.layer();

@@ -4,6 +4,7 @@
 #include "core/host/quoted_text.h"
 #include "gis/gdal_session.h"
 #include "gis/layer_crs.h"
+#include "gis/layer_writing.h"
 #include "gis/qgis_style.h"
 #include "gis/result_files.h"
 #include "gis/result_layers.h"
@@ -56,22 +57,14 @@ public:
         : m_layers(layers), m_gdal(gdal), m_crs(layers.crsWkt) {}
 
     std::optional<std::string> segments(GDALDataset& dataset, OGRLayer*& made) {
-        made = dataset.CreateLayer(kSegmentsLayer, crs(), wkbLineString, nullptr);
-        if (auto fault = addFields(made, kSegmentsLayer, {{kSourceField, OFTInteger64}}))
+        const std::vector<ExtraField> extras = {
+            {kSourceField,
+             [this](int index) { return m_layers.sources[static_cast<std::size_t>(index)]; }}};
+        LayerBuilder builder(dataset, kSegmentsLayer, wkbLineString, crs(), nullptr, m_gdal);
+        if (auto fault = builder.addFields(extras, {}))
             return fault;
-        OGRLineString line;
-        line.setNumPoints(2);
-        for (std::size_t index = 0; index < m_layers.segments.size(); ++index) {
-            const MapLine& segment = m_layers.segments[index];
-            line.setPoint(0, segment.x1, segment.y1);
-            line.setPoint(1, segment.x2, segment.y2);
-            OGRFeature feature(made->GetLayerDefn());
-            feature.SetGeometry(&line);
-            feature.SetField(0, static_cast<GIntBig>(m_layers.sources[index]));
-            if (made->CreateFeature(&feature) != OGRERR_NONE)
-                return failure(kSegmentsLayer, "a feature could not be written");
-        }
-        return std::nullopt;
+        made = &builder.layer();
+        return builder.addLines(m_layers.segments, extras, {});
     }
 
     // Every problem at a point (a line's middle), or the problems that are lines as lines.
