@@ -130,6 +130,29 @@ SearchGraph::SearchGraph(const SegmentMap& map, DepthKind depth, int tulipBins)
                 static_cast<std::int64_t>(m_targets.size());
         }
     }
+
+    m_halfLengths.resize(m_segmentOf.size());
+    for (int place = 0; place < m_segmentCount; ++place)
+        m_halfLengths[static_cast<std::size_t>(place)] =
+            halves[static_cast<std::size_t>(m_segmentOf[static_cast<std::size_t>(place)])];
+    m_inlineSteps.assign(states, InlineSteps{-1, {}});
+    for (std::size_t state = 0; state < states; ++state) {
+        InlineSteps& inlined = m_inlineSteps[state];
+        const std::int64_t first = m_starts[state], end = m_starts[state + 1];
+        if (end - first > InlineSteps::kMost)
+            continue;
+        inlined.count = static_cast<std::int32_t>(end - first);
+        for (std::int64_t step = first; step < end; ++step) {
+            const StepCost cost = m_costs[static_cast<std::size_t>(step)];
+            const std::int64_t other = depth == DepthKind::Metric ? cost.secondary : cost.primary;
+            if (other > std::numeric_limits<std::uint32_t>::max()) {
+                inlined.count = -1;
+                break;
+            }
+            inlined.steps[step - first] = {m_targets[static_cast<std::size_t>(step)],
+                                           static_cast<std::uint32_t>(other)};
+        }
+    }
 }
 
 std::int64_t SearchGraph::turnUnits(double rightAngles) const {

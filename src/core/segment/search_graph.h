@@ -22,6 +22,21 @@ struct StepCost {
     std::int64_t secondary = 0;
 };
 
+// A state's steps in one small record at a place fixed by the state, so that the search reaches
+// them without first reading where they begin, and can fetch them ahead when it queues the
+// state. A step's length (half of each segment) is added from halfLength(); `other` is its
+// other cost (the turn, or the change of line). `count` is -1 for a state whose steps do not fit
+// (more of them, or a turn too large): they are read from firstStep() on.
+struct InlineSteps {
+    static constexpr int kMost = 3;
+    struct Step {
+        std::int32_t target;
+        std::uint32_t other;
+    };
+    std::int32_t count;
+    Step steps[kMost];
+};
+
 class SearchGraph {
 public:
     // `tulipBins` B > 0 counts each turn of w right angles as floor(w (B/2 + 1) / 2) bins, with
@@ -47,6 +62,22 @@ public:
         const auto first = static_cast<std::size_t>(firstStep(state));
         __builtin_prefetch(m_targets.data() + first);
         __builtin_prefetch(m_costs.data() + first);
+    }
+    const InlineSteps& inlineSteps(int state) const {
+        return m_inlineSteps[static_cast<std::size_t>(state)];
+    }
+    void prefetchInlineSteps(int state) const {
+        __builtin_prefetch(&m_inlineSteps[static_cast<std::size_t>(state)]);
+    }
+    // Half a segment's length, by place, in length units: a step's length is the sum of those of
+    // the segments it joins.
+    std::int64_t halfLength(int place) const { return m_halfLengths[static_cast<std::size_t>(place)]; }
+    // The cost of an inline step from a state on segment `place`.
+    StepCost inlineCost(int place, const InlineSteps::Step& step) const {
+        const std::int64_t length = halfLength(place) + halfLength(step.target / 2);
+        if (m_depth == DepthKind::Metric)
+            return {length, step.other};
+        return {step.other, length};
     }
     // The largest primary cost of a step.
     std::int64_t largestPrimaryStep() const { return m_largestPrimaryStep; }
@@ -78,6 +109,8 @@ private:
     std::vector<std::int64_t> m_starts;
     std::vector<int> m_targets;
     std::vector<StepCost> m_costs;
+    std::vector<std::int64_t> m_halfLengths;
+    std::vector<InlineSteps> m_inlineSteps;
 };
 
 } // namespace vantrel::segment

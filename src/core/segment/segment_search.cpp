@@ -100,7 +100,7 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
         // A search jumps all over the map: the steps of the state settled next are fetched
         // while this one is settled, and where a state's steps begin once it is queued.
         if (const int next = queue.upcoming(); next >= 0)
-            m_graph.prefetchSteps(next);
+            m_graph.prefetchInlineSteps(next);
         const auto index = static_cast<std::size_t>(route.state);
         State& from = m_states[index];
         // A route that was bettered since it was queued, or a state already settled.
@@ -124,18 +124,15 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
         const std::int32_t nextSteps = kCountSteps ? route.steps + 1 : 0;
         if (kCountSteps && nextSteps > limits.steps)
             continue;
-        const std::int64_t end = m_graph.endStep(route.state);
-        for (std::int64_t step = m_graph.firstStep(route.state); step < end; ++step) {
-            const StepCost cost = m_graph.cost(step);
+        const auto relax = [&](int target, StepCost cost) __attribute__((always_inline)) {
             const std::int64_t nextPrimary = primary + cost.primary;
             const std::int64_t nextSecondary = route.secondary + cost.secondary;
             if (nextPrimary > limits.primary || nextSecondary > limits.secondary)
-                continue;
-            const int target = m_graph.target(step);
+                return;
             State& next = m_states[static_cast<std::size_t>(target)];
             if (isReached(next)) {
                 if ((next.stamp & kSettled) != 0)
-                    continue;
+                    return;
                 const std::int32_t nowSteps =
                     kCountSteps ? m_steps[static_cast<std::size_t>(target)] : 0;
                 if (nextPrimary != next.primary       ? nextPrimary > next.primary
@@ -147,15 +144,25 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
                         if constexpr (kForChoice)
                             next.predecessor = withPredecessor(next.predecessor, fromSettled);
                     }
-                    continue;
+                    return;
                 }
             }
             next = {nextPrimary, nextSecondary, routes, reached, kForChoice ? fromSettled : -1};
             if constexpr (kCountSteps)
                 m_steps[static_cast<std::size_t>(target)] = nextSteps;
             queue.push(nextPrimary, {nextSecondary, nextSteps, target});
-            m_graph.prefetchStart(target);
+            m_graph.prefetchInlineSteps(target);
+        };
+        const InlineSteps& inlined = m_graph.inlineSteps(route.state);
+        if (inlined.count >= 0) {
+            const int place = route.state / 2;
+            for (int step = 0; step < inlined.count; ++step)
+                relax(inlined.steps[step].target, m_graph.inlineCost(place, inlined.steps[step]));
+            continue;
         }
+        const std::int64_t end = m_graph.endStep(route.state);
+        for (std::int64_t step = m_graph.firstStep(route.state); step < end; ++step)
+            relax(m_graph.target(step), m_graph.cost(step));
     }
 }
 
