@@ -24,10 +24,10 @@ struct StepCost {
 
 // A state's steps in one small record at a place fixed by the state, so that the search reaches
 // them without first reading where they begin, and can fetch them ahead when it queues the
-// state. A step's length (half of each segment) is added from halfLength(); `other` is its
-// other cost (the turn, or the change of line). `count` is -1 for a state whose steps do not fit
-// (more of them, or a turn too large): they are read from firstStep() on.
-struct InlineSteps {
+// state. A step's length (half of each segment it joins, from halfLengths()) is added to
+// `other`, its other cost (the turn, or the change of line). `count` is -1 for a state whose
+// steps do not fit (more of them, or a turn too large): they are read from firstStep() on.
+struct alignas(32) InlineSteps {
     static constexpr int kMost = 3;
     struct Step {
         std::int32_t target;
@@ -53,32 +53,11 @@ public:
     std::int64_t endStep(int state) const { return m_starts[static_cast<std::size_t>(state) + 1]; }
     int target(std::int64_t step) const { return m_targets[static_cast<std::size_t>(step)]; }
     StepCost cost(std::int64_t step) const { return m_costs[static_cast<std::size_t>(step)]; }
-    // Asks the processor to fetch, ahead of their use, where a state's steps begin; and, once
-    // that is at hand, its first steps.
-    void prefetchStart(int state) const {
-        __builtin_prefetch(&m_starts[static_cast<std::size_t>(state)]);
-    }
-    void prefetchSteps(int state) const {
-        const auto first = static_cast<std::size_t>(firstStep(state));
-        __builtin_prefetch(m_targets.data() + first);
-        __builtin_prefetch(m_costs.data() + first);
-    }
-    const InlineSteps& inlineSteps(int state) const {
-        return m_inlineSteps[static_cast<std::size_t>(state)];
-    }
-    void prefetchInlineSteps(int state) const {
-        __builtin_prefetch(&m_inlineSteps[static_cast<std::size_t>(state)]);
-    }
-    // Half a segment's length, by place, in length units: a step's length is the sum of those of
-    // the segments it joins.
-    std::int64_t halfLength(int place) const { return m_halfLengths[static_cast<std::size_t>(place)]; }
-    // The cost of an inline step from a state on segment `place`.
-    StepCost inlineCost(int place, const InlineSteps::Step& step) const {
-        const std::int64_t length = halfLength(place) + halfLength(step.target / 2);
-        if (m_depth == DepthKind::Metric)
-            return {length, step.other};
-        return {step.other, length};
-    }
+    // By state.
+    std::span<const InlineSteps> inlineSteps() const { return m_inlineSteps; }
+    // Half of each segment's length, by place, in length units: a step's length is the sum of
+    // those of the segments it joins.
+    std::span<const std::int64_t> halfLengths() const { return m_halfLengths; }
     // The largest primary cost of a step.
     std::int64_t largestPrimaryStep() const { return m_largestPrimaryStep; }
 

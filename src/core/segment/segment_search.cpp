@@ -27,12 +27,12 @@ void SegmentSearch::run(int origin, const SearchLimits& limits, bool forChoice) 
     m_countSteps = limits.steps != SearchLimits().steps;
     if (m_countSteps)
         m_steps.resize(m_states.size());
-    m_settled.clear();
+    m_settled.resize(m_states.size());
+    m_settledCount = 0;
     // Records are written in place, a state at most once: no growing within the search.
     if (forChoice)
         m_settledRoutes.resize(m_states.size());
     m_predecessors.clear();
-    m_reach = {};
     if (m_buckets)
         searchWith(origin, limits, m_bucketQueue, forChoice);
     else
@@ -51,9 +51,9 @@ void SegmentSearch::settleForChoice(State& state, std::size_t index, bool twinSe
                 twin.routes / (twin.routes + state.routes);
         }
     }
-    m_settledRoutes[m_settled.size()] = {state.routes,      destinationShare, 0, 0,
-                                         state.predecessor, !twinSettled};
-    state.predecessor = static_cast<std::int32_t>(m_settled.size());
+    m_settledRoutes[m_settledCount] = {state.routes,      destinationShare, 0, 0,
+                                       state.predecessor, !twinSettled};
+    state.predecessor = static_cast<std::int32_t>(m_settledCount);
 }
 
 std::int32_t SegmentSearch::withPredecessor(std::int32_t predecessors, std::int32_t settled) {
@@ -94,33 +94,43 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             m_steps[static_cast<std::size_t>(state)] = 0;
         queue.push(0, {0, 0, state});
     }
+    // Local pointers, as the compiler cannot tell that writing a state leaves the arrays where
+    // they are.
+    State* const states = m_states.data();
+    const InlineSteps* const inlineSteps = m_graph.inlineSteps().data();
+    const std::int64_t* const halves = m_graph.halfLengths().data();
+    const std::uint32_t epoch = m_epoch;
+    // Steps kept inline add their length to the cost it is part of.
+    const bool lengthFirst = m_graph.depthKind() == DepthKind::Metric;
+    Reach reach;
     std::int64_t primary = 0;
     QueuedRoute route{};
     while (queue.pop(primary, route)) {
         // A search jumps all over the map: the steps of the state settled next are fetched
-        // while this one is settled, and where a state's steps begin once it is queued.
+        // while this one is settled, and those of a state once it is queued.
         if (const int next = queue.upcoming(); next >= 0)
-            m_graph.prefetchInlineSteps(next);
+            __builtin_prefetch(inlineSteps + next);
         const auto index = static_cast<std::size_t>(route.state);
-        State& from = m_states[index];
+        State& from = states[index];
         // A route that was bettered since it was queued, or a state already settled.
         if ((from.stamp & kSettled) != 0 || from.primary != primary ||
             from.secondary != route.secondary || (kCountSteps && m_steps[index] != route.steps))
             continue;
-        const bool twinSettled = isSettled(m_states[index ^ 1]);
+        const State& twin = states[index ^ 1];
+        const bool twinSettled = (twin.stamp >> 2) == epoch && (twin.stamp & kSettled) != 0;
         from.stamp |= kSettled | (twinSettled ? 0 : kFirst);
         if (!twinSettled) {
             const double length = m_lengths[index / 2];
-            ++m_reach.nodes;
-            m_reach.depth += primary;
-            m_reach.length += length;
-            m_reach.weightedDepth += static_cast<double>(primary) * length;
+            ++reach.nodes;
+            reach.depth += primary;
+            reach.length += length;
+            reach.weightedDepth += static_cast<double>(primary) * length;
         }
         if constexpr (kForChoice)
             settleForChoice(from, index, twinSettled);
-        m_settled.push_back(route.state);
+        m_settled[m_settledCount] = route.state;
+        const auto fromSettled = static_cast<std::int32_t>(m_settledCount++);
         const double routes = from.routes;
-        const auto fromSettled = static_cast<std::int32_t>(m_settled.size()) - 1;
         const std::int32_t nextSteps = kCountSteps ? route.steps + 1 : 0;
         if (kCountSteps && nextSteps > limits.steps)
             continue;
@@ -129,8 +139,8 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             const std::int64_t nextSecondary = route.secondary + cost.secondary;
             if (nextPrimary > limits.primary || nextSecondary > limits.secondary)
                 return;
-            State& next = m_states[static_cast<std::size_t>(target)];
-            if (isReached(next)) {
+            State& next = states[static_cast<std::size_t>(target)];
+            if ((next.stamp >> 2) == epoch) {
                 if ((next.stamp & kSettled) != 0)
                     return;
                 const std::int32_t nowSteps =
@@ -151,19 +161,24 @@ void SegmentSearch::search(int origin, const SearchLimits& limits, Queue& queue)
             if constexpr (kCountSteps)
                 m_steps[static_cast<std::size_t>(target)] = nextSteps;
             queue.push(nextPrimary, {nextSecondary, nextSteps, target});
-            m_graph.prefetchInlineSteps(target);
+            __builtin_prefetch(inlineSteps + target);
         };
-        const InlineSteps& inlined = m_graph.inlineSteps(route.state);
+        const InlineSteps& inlined = inlineSteps[index];
         if (inlined.count >= 0) {
-            const int place = route.state / 2;
-            for (int step = 0; step < inlined.count; ++step)
-                relax(inlined.steps[step].target, m_graph.inlineCost(place, inlined.steps[step]));
+            const std::int64_t half = halves[index / 2];
+            for (int at = 0; at < inlined.count; ++at) {
+                const InlineSteps::Step step = inlined.steps[at];
+                const std::int64_t length = half + halves[step.target / 2];
+                relax(step.target, lengthFirst ? StepCost{length, step.other}
+                                               : StepCost{step.other, length});
+            }
             continue;
         }
         const std::int64_t end = m_graph.endStep(route.state);
         for (std::int64_t step = m_graph.firstStep(route.state); step < end; ++step)
             relax(m_graph.target(step), m_graph.cost(step));
     }
+    m_reach = reach;
 }
 
 } // namespace vantrel::segment

@@ -52,7 +52,7 @@ public:
 
     const Reach& reach() const { return m_reach; }
     // The states reached, in the order they were settled (by their keys).
-    std::span<const int> settled() const { return m_settled; }
+    std::span<const int> settled() const { return {m_settled.data(), m_settledCount}; }
     bool reached(int state) const { return isSettled(m_states[static_cast<std::size_t>(state)]); }
     RouteKey key(int state) const {
         const State& record = m_states[static_cast<std::size_t>(state)];
@@ -137,7 +137,9 @@ private:
     std::vector<State> m_states;
     // Per state, only while steps are counted.
     std::vector<std::int32_t> m_steps;
+    // Sized once; the first m_settledCount are this search's.
     std::vector<int> m_settled;
+    std::size_t m_settledCount = 0;
     // By the order of settling, for choice.
     std::vector<SettledRoutes> m_settledRoutes;
     std::vector<Predecessor> m_predecessors;
@@ -152,7 +154,7 @@ void SegmentSearch::sharePassingRoutes(std::span<const double> weights, Visit&& 
     // that one's part of its routes, times what it carries (its own share as a destination and
     // all that passes through it). All is kept by the order of settling, so that this pass reads
     // its records in order and writes near them.
-    for (std::size_t at = m_settled.size(); at-- > 0;) {
+    for (std::size_t at = m_settledCount; at-- > 0;) {
         const int state = m_settled[at];
         const int place = state / 2;
         if (place == m_origin)
