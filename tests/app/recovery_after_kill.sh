@@ -10,6 +10,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+# The program must draw on the virtual screen, whatever platform the caller chose for Qt.
+unset QT_QPA_PLATFORM
 folder="$XDG_DATA_HOME/Vantrel"
 
 cat >"$work/session.sh" <<'SESSION'

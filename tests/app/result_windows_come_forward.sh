@@ -11,6 +11,8 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+# The program must draw on the virtual screen, whatever platform the caller chose for Qt.
+unset QT_QPA_PLATFORM
 mkdir -p "$XDG_DATA_HOME/Vantrel"
 # Eight lines across and eight down (64 junctions), left by a run that did not end cleanly.
 python3 -c 'import json, sys
