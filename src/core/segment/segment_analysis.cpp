@@ -62,9 +62,10 @@ public:
           m_results(results), m_sums(sums), m_scale(std::ldexp(1.0, fractionBits)),
           m_search(graph, lengths) {}
 
-    // Searches and sums are by the graph's places of the segments; results by segment.
-    void operator()(int origin) {
-        const int place = m_graph.placeOf(origin);
+    // Units are places, so that one thread's searches follow each other over the map and find
+    // what they read still near at hand. Searches and sums are by place; results by segment.
+    void operator()(int place) {
+        const int origin = m_graph.segmentAt(place);
         for (std::size_t radius = 0; radius < m_limits.size(); ++radius) {
             m_search.run(place, m_limits[radius], m_sums != nullptr);
             count(origin, m_results[radius]);
