@@ -25,17 +25,19 @@ int RunCommand(const CommandLine& line, const CommandRun& run, std::string_view 
         return kUsageFault;
     }
     StageLog log(err, {line.quiet, line.timings, speaks && isatty(2) == 1, line.processes});
+    const auto failed = [&](std::string_view fault) {
+        log.error(fault);
+        if (line.processes)
+            line.processes->keepFault(fault);
+        return kFailed;
+    };
     try {
-        if (const auto fault = run(log)) {
-            log.error(*fault);
-            return kFailed;
-        }
+        if (const auto fault = run(log))
+            return failed(*fault);
     } catch (const std::bad_alloc&) {
-        log.error(outOfMemory);
-        return kFailed;
+        return failed(outOfMemory);
     } catch (const std::exception& fault) {
-        log.error(fault.what());
-        return kFailed;
+        return failed(fault.what());
     }
     return 0;
 }

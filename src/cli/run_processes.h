@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace vantrel::cli {
@@ -32,6 +33,9 @@ public:
     // The least and the most of every process's `seconds`.
     virtual std::pair<double, double> spread(double seconds) = 0;
     virtual SharingSeconds sharingSeconds() const { return {}; }
+    // This process's failure, kept for end(): the lead's is told as usual, another process's
+    // is heard only if it ends the run alone.
+    virtual void keepFault(std::string_view) {}
     // Ends this process's part with its exit status; a failure that the others were not told of
     // through agree ends the whole run. Returns the status to exit with.
     virtual int end(int status) { return status; }

@@ -6,6 +6,7 @@
 #include <mpi.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <stdexcept>
 #include <string>
 
@@ -58,10 +59,20 @@ public:
 
     cli::SharingSeconds sharingSeconds() const override { return m_sharing.seconds(); }
 
+    void keepFault(std::string_view fault) override {
+        // As the lead would tell another process's fault that all were told of.
+        m_fault =
+            "vantrel-cli: process " + std::to_string(m_rank) + " of the run: " + std::string(fault);
+    }
+
     int end(int status) override {
-        // The others may be waiting for this process in the middle of the work.
-        if (status != 0 && !m_settled && m_size > 1)
+        // The others may be waiting for this process in the middle of the work; the lead has
+        // told its fault already, another process tells its own before the run ends.
+        if (status != 0 && !m_settled && m_size > 1) {
+            if (m_rank != 0 && !m_fault.empty())
+                std::cerr << m_fault << std::endl;
             MPI_Abort(MPI_COMM_WORLD, status);
+        }
         return status;
     }
 
@@ -72,6 +83,7 @@ private:
     // Set while every process knows how the run ends: before any work, and after a fault that
     // all were told of.
     bool m_settled = true;
+    std::string m_fault;
 };
 
 // mpirun (Open MPI, MPICH) and srun with PMI or PMIx tell their processes so through these.
